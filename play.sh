@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Bolt Fever and plays it. Arguments go to the game (./play.sh --help lists them).
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+install_packages "${GAME_PACKAGES[@]}"
+cmake --preset default >/dev/null
+cmake --build --preset default --target boltfever
+cd build/default
+exec ./boltfever "$@"

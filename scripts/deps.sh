@@ -1,0 +1,19 @@
+# Installs the Debian packages a build needs when any of them is missing.
+# Sourced by play.sh and test.sh; usage: install_packages pkg...
+install_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+            "${missing[@]}"
+}
+
+GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev)
+TEST_PACKAGES=("${GAME_PACKAGES[@]}" clang libclang-rt-14-dev sox)

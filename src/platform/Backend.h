@@ -1,0 +1,31 @@
+#pragma once
+// What a host must provide for the game to run: a 32-bit counter, a way to idle until it has
+// advanced, somewhere to show a picture, the buttons, and an audio queue.
+
+#include <cstdint>
+
+#include "platform/Buttons.h"
+
+class CBackend {
+public:
+    virtual ~CBackend() = default;
+
+    // The free-running counter at kTimerHz, wrapping at 2^32.
+    virtual uint32_t counter() = 0;
+    // The game is about to spin until counter() - start >= ticks. A real clock sleeps through
+    // most of it; a virtual clock jumps there.
+    virtual void idleUntil(uint32_t start, uint32_t ticks) = 0;
+
+    // Shows a finished 320 x 240 RGB565 picture.
+    virtual void show(const uint16_t* picture) = 0;
+
+    // Refreshes and returns the button levels (once per poll of the game).
+    virtual ButtonMask pollButtons() = 0;
+    // The user asked to leave (window closed, SIGINT, SIGTERM).
+    virtual bool quitRequested() = 0;
+
+    virtual bool audioOpen() = 0;
+    // Queues at most what fits under the device's cap and returns the bytes taken.
+    virtual int audioWrite(const void* data, int bytes) = 0;
+    virtual void audioClose() = 0;
+};

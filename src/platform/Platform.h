@@ -1,0 +1,51 @@
+#pragma once
+// The whole of the machine as the game sees it: a paced picture, a clock, fourteen buttons and
+// an audio device. Nothing else of the host reaches the game; a backend (the SDL window or the
+// headless stand-in) provides these operations behind CBackend.
+
+#include <cstdint>
+
+class CBackend;
+
+// Counter ticks per second; 737 ticks are one 0.1 ms time unit.
+constexpr uint32_t kTimerHz = 7372800;
+constexpr int kScreenWidth = 320;
+constexpr int kScreenHeight = 240;
+constexpr int kScreenPixels = kScreenWidth * kScreenHeight;
+
+// Start-up and shutdown. The backend is owned by the caller and must outlive the session.
+void platformStartup(CBackend& backend);
+void platformShutdown();
+CBackend& platformBackend();
+
+// Time, in counter ticks and in 0.1 ms units.
+uint32_t timerNow();
+uint32_t timerElapsed(uint32_t then);
+void timerWait(uint32_t units);
+void waitVsync();
+
+// Copies the finished picture into the hidden framebuffer and shows it.
+void flip(const uint16_t* source, bool waitForVsync);
+void fastClear(uint16_t* dest);
+void fastCopy(uint16_t* dest, const uint16_t* source);
+// Index (0 or 1) of the framebuffer the next flip fills, and the framebuffers themselves.
+int nextFramebuffer();
+const uint16_t* framebuffer(int index);
+// Number of pictures shown since start-up.
+uint32_t picturesShown();
+
+// Buttons. platformPollButtons refreshes the levels once per poll; readButton then reads one
+// button by its handheld bit number, 1 while it is down.
+void platformPollButtons();
+int readButton(int bit);
+
+// Set when the user closes the window, a signal arrives, a replay ends or a frame limit is
+// reached: the game leaves through its normal exit sequence.
+bool platformQuitRequested();
+void platformRequestQuit();
+
+// Audio: 22,050 Hz signed 16-bit little-endian stereo. Writes never block and return the bytes
+// accepted, 0 when the device queue is full.
+bool audioOpen();
+int audioWrite(const void* data, int bytes);
+void audioClose();

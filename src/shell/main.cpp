@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("Bolt Fever " BOLTFEVER_VERSION);
+    return 0;
+}

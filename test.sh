@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole suite: the tests, the tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and the fuzzers for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+install_packages "${TEST_PACKAGES[@]}"
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+JOBS=$(nproc)
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "build and test"
+cmake --preset default
+cmake --build --preset default -j "$JOBS"
+ctest --preset default
+
+step "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan
+cmake --build --preset asan -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan
+
+step "fuzz (${FUZZ_SECONDS} s per target)"
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$JOBS"
+for fuzzer in build/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    corpus="build/fuzz/corpus/$(basename "$fuzzer")"
+    mkdir -p "$corpus"
+    seeds="tests/fuzz/seeds/$(basename "$fuzzer")"
+    [ -d "$seeds" ] || seeds=
+    echo "-- $(basename "$fuzzer")"
+    "$fuzzer" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 \
+        "$corpus" ${seeds:+"$seeds"} 2>&1 | tail -n 3
+done
+
+step "all passed"
