@@ -1,0 +1,15 @@
+#include "world/GameState.h"
+
+namespace {
+CGameState* gInstance = nullptr;
+}
+
+CGameState& CGameState::instance() {
+    if (!gInstance) gInstance = new CGameState;
+    return *gInstance;
+}
+
+void CGameState::resetInstance() {
+    delete gInstance;
+    gInstance = nullptr;
+}
