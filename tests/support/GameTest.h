@@ -1,0 +1,14 @@
+#pragma once
+// A fixture that gives every test a freshly started game: every singleton back to its initial
+// state, the random generator seeded with 1.
+
+#include <gtest/gtest.h>
+
+// Returns every game-wide singleton to the state of a fresh start.
+void resetGameSingletons();
+
+class CGameTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetGameSingletons(); }
+    void TearDown() override { resetGameSingletons(); }
+};
