@@ -28,6 +28,11 @@ constexpr ButtonMask buttonBit(EButton b) {
     return static_cast<ButtonMask>(1u << b);
 }
 
+// Not a button of the handheld: the window lost focus, and the game should pause as if START had
+// been pressed and released. It travels with the buttons so that replays reproduce it.
+constexpr ButtonMask kPauseRequest = 1u << kButtonCount;
+constexpr ButtonMask kAllButtons = static_cast<ButtonMask>((1u << (kButtonCount + 1)) - 1);
+
 // GPIO bit numbers: port C holds bits 0..15, port D 16..31, ..., port M 160..175.
 constexpr int kGpioBit[kButtonCount] = {160, 164, 162, 166, 9,   8,  12,
                                         14,  161, 167, 163, 165, 23, 22};

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Backend.h"
+#include "platform/Buttons.h"
 #include "platform/Session.h"
 
 namespace {
@@ -107,6 +108,10 @@ void platformPollButtons() {
 int readButton(int bit) {
     const EButton b = buttonForGpioBit(bit);
     return b == kButtonCount ? 0 : (gButtons >> b) & 1;
+}
+
+bool platformPauseRequested() {
+    return (gButtons & kPauseRequest) != 0;
 }
 
 bool platformQuitRequested() {

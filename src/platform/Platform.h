@@ -38,6 +38,8 @@ uint32_t picturesShown();
 // button by its handheld bit number, 1 while it is down.
 void platformPollButtons();
 int readButton(int bit);
+// The window lost focus at this poll: the game pauses as START would.
+bool platformPauseRequested();
 
 // Set when the user closes the window, a signal arrives, a replay ends or a frame limit is
 // reached: the game leaves through its normal exit sequence.

@@ -1,9 +1,13 @@
 #include "support/GameTest.h"
 
+#include "platform/Input.h"
+#include "render/Screen.h"
 #include "world/GameState.h"
 #include "world/Random.h"
 
 void resetGameSingletons() {
     CGameState::resetInstance();
+    CScreen::resetInstance();
+    CInput::resetInstance();
     seedGameRand(1);
 }

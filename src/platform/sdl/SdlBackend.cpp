@@ -1,0 +1,221 @@
+#include "platform/sdl/SdlBackend.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "platform/PngWriter.h"
+#include "platform/sdl/KeyMap.h"
+
+namespace {
+
+volatile std::sig_atomic_t gSignalled = 0;
+
+extern "C" void onSignal(int) {
+    gSignalled = 1;
+}
+
+}  // namespace
+
+CSdlBackend::~CSdlBackend() {
+    audioClose();
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+bool CSdlBackend::open(const SSdlOptions& options, std::string& error) {
+    options_ = options;
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
+        error = std::string("cannot start SDL: ") + SDL_GetError();
+        return false;
+    }
+    // SDL's own SIGINT handler turns the signal into a quit event; ours covers SIGTERM as well and
+    // works while the game is busy between polls.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    const int scale = std::max(1, options.scale);
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_ = SDL_CreateWindow("Bolt Fever", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kScreenWidth * scale, kScreenHeight * scale, flags);
+    if (!window_) {
+        error = std::string("cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    // No vsync: the game paces itself, and its speed is tied to its own presents.
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        error = std::string("cannot draw into the window: ") + SDL_GetError();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                 kScreenWidth, kScreenHeight);
+    if (!texture_) {
+        error = std::string("cannot create the screen texture: ") + SDL_GetError();
+        return false;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return true;
+}
+
+uint32_t CSdlBackend::counter() {
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now() - epoch_)
+                        .count();
+    const uint64_t n = static_cast<uint64_t>(ns);
+    // 7,372,800 ticks per second, split so that the product cannot overflow.
+    return static_cast<uint32_t>((n / 1000000000u) * kTimerHz +
+                                 (n % 1000000000u) * kTimerHz / 1000000000u);
+}
+
+void CSdlBackend::idleUntil(uint32_t start, uint32_t ticks) {
+    // Sleep until about a millisecond before the deadline and let the caller spin the rest: a
+    // paced game must not hold a core, and the sleep may overshoot a little.
+    constexpr uint32_t kSpinTicks = kTimerHz / 1000;
+    const uint32_t passed = counter() - start;
+    if (passed >= ticks || ticks - passed <= kSpinTicks) return;
+    const uint64_t sleepTicks = ticks - passed - kSpinTicks;
+    std::this_thread::sleep_for(std::chrono::nanoseconds(sleepTicks * 1000000000u / kTimerHz));
+}
+
+void CSdlBackend::show(const uint16_t* picture) {
+    lastPicture_ = picture;
+    SDL_UpdateTexture(texture_, nullptr, picture, kScreenWidth * 2);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+ButtonMask CSdlBackend::pollButtons() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+    ButtonMask mask = readKeyboard() | readControllers();
+    if (focusLost_) {
+        mask |= kPauseRequest;
+        focusLost_ = false;
+    }
+    return mask;
+}
+
+void CSdlBackend::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            closed_ = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focusLost_ = true;
+            break;
+        case SDL_KEYDOWN:
+            if (event.key.repeat) break;
+            if (event.key.keysym.sym == SDLK_F11 ||
+                (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)))
+                toggleFullscreen();
+            else if (event.key.keysym.sym == SDLK_F12)
+                saveScreenshot();
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+            SDL_GameControllerOpen(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (SDL_GameController* pad = SDL_GameControllerFromInstanceID(event.cdevice.which))
+                SDL_GameControllerClose(pad);
+            break;
+        default:
+            break;
+    }
+}
+
+ButtonMask CSdlBackend::readKeyboard() const {
+    return keyboardButtons(SDL_GetKeyboardState(nullptr), (SDL_GetModState() & KMOD_ALT) != 0);
+}
+
+ButtonMask CSdlBackend::readControllers() const {
+    ButtonMask mask = 0;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        SDL_GameController* pad =
+            SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(i));
+        if (!pad) continue;
+        bool pressed[SDL_CONTROLLER_BUTTON_MAX];
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+            pressed[b] =
+                SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(b)) != 0;
+        mask |=
+            controllerButtons(pressed, SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX),
+                              SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+    }
+    return mask;
+}
+
+bool CSdlBackend::quitRequested() {
+    return closed_ || gSignalled != 0;
+}
+
+void CSdlBackend::toggleFullscreen() {
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void CSdlBackend::saveScreenshot() {
+    if (!lastPicture_) return;
+    std::string error;
+    if (!makeUserDataDir(error)) {
+        std::fprintf(stderr, "boltfever: screenshot not saved: %s\n", error.c_str());
+        return;
+    }
+    char name[64];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S.png", std::localtime(&now));
+    const std::string path = userDataDir() + name;
+    if (writePng(path, lastPicture_, kScreenWidth, kScreenHeight, 1, error))
+        std::printf("Screenshot saved to %s\n", path.c_str());
+    else
+        std::fprintf(stderr, "boltfever: screenshot not saved: %s\n", error.c_str());
+    std::fflush(stdout);
+}
+
+bool CSdlBackend::audioOpen() {
+    if (options_.mute) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want{};
+    want.freq = 22050;
+    want.format = AUDIO_S16LSB;
+    want.channels = 2;
+    want.samples = 512;
+    audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (audio_ == 0) return false;
+    SDL_PauseAudioDevice(audio_, 0);
+    return true;
+}
+
+int CSdlBackend::audioWrite(const void* data, int bytes) {
+    if (bytes <= 0) return 0;
+    if (options_.mute) return bytes;
+    if (audio_ == 0) return 0;
+    // SDL's queue grows without limit; the cap is ours, like the handheld driver's buffer.
+    const Uint32 queued = SDL_GetQueuedAudioSize(audio_);
+    const Uint32 cap = kAudioQueueFrames * 4;
+    if (queued >= cap) return 0;
+    const Uint32 take = std::min<Uint32>(static_cast<Uint32>(bytes), cap - queued) & ~3u;
+    if (take == 0 || SDL_QueueAudio(audio_, data, take) != 0) return 0;
+    return static_cast<int>(take);
+}
+
+void CSdlBackend::audioClose() {
+    if (audio_ != 0) {
+        SDL_CloseAudioDevice(audio_);
+        audio_ = 0;
+    }
+}
