@@ -1,12 +1,16 @@
 #pragma once
 // What a run does around the game itself: leave after a number of pictures, dump pictures and
-// the mixed sound to files, take a screenshot at the end. The platform layer reports every poll,
-// every shown picture and every accepted audio write here.
+// the mixed sound to files, take a screenshot at the end, record a replay or play one back and
+// check it. The platform layer reports every poll, every shown picture and every accepted audio
+// write here.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Buttons.h"
+#include "platform/Replay.h"
 #include "platform/WavWriter.h"
 
 struct SSessionOptions {
@@ -14,26 +18,49 @@ struct SSessionOptions {
     std::string screenshotPath;  // PNG of the last picture, written at the end
     std::string dumpDir;         // every shown picture as a numbered PNG
     std::string audioWavPath;    // everything the audio device accepted
+    std::string recordPath;      // replay to write
+    bool virtualClock = false;   // headless: the sound is as reproducible as the pictures
 };
 
 class CSession {
 public:
     static CSession& instance();
+    static void resetInstance();
 
     // Opens the output files. False, with a one-line reason, when one cannot be created.
-    bool configure(const SSessionOptions& options, std::string& error);
+    bool configure(const SSessionOptions& options, uint32_t seed, std::string& error);
+    // Plays a parsed replay back instead of reading the buttons.
+    void startPlayback(const CReplayReader& replay);
+
+    // The settings the game started with: recorded in a replay; taken from one in playback, and
+    // then never saved over the player's own.
+    void noteSettings(const std::array<uint8_t, 16>& settings) { recorder_.setSettings(settings); }
+    const std::optional<std::array<uint8_t, 16>>& replaySettings() const { return replaySettings_; }
 
     ButtonMask filterButtons(ButtonMask live);
     void pictureShown(const uint16_t* picture, uint32_t number);
     void audioWritten(const void* data, int bytes);
     bool quitRequested() const { return quit_; }
 
-    // Writes the screenshot and closes the files. False when something could not be written.
+    // Writes the screenshot and the replay and closes the files. False when something could not
+    // be written (each failure is reported on stderr).
     bool finish(const uint16_t* lastPicture);
+    // The process status the session asks for: 3 when a played-back replay did not match, 1 when
+    // an output file could not be written, else 0.
+    int status() const { return mismatch_ ? 3 : failed_ ? 1 : 0; }
 
 private:
+    void mismatch(const std::string& reason);
+
     SSessionOptions options_;
     CWavWriter wav_;
     bool quit_ = false;
     bool failed_ = false;
+    bool recording_ = false;
+    bool playing_ = false;
+    bool mismatch_ = false;
+    uint64_t soundHash_ = kHashStart;
+    CReplayWriter recorder_;
+    CReplayReader player_;
+    std::optional<std::array<uint8_t, 16>> replaySettings_;
 };

@@ -1,0 +1,13 @@
+#pragma once
+// Whole-file reading and atomic writing.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads a whole file. False, with a one-line reason, when it cannot be read.
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+// Writes a file so that it is either the old file or the whole new one, never a part: the bytes
+// go to a temporary file beside it, which then replaces it. False, with a reason, on failure.
+bool writeFileAtomically(const std::string& path, const void* data, size_t size,
+                         std::string& error);

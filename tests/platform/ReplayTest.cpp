@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/InputScript.h"
+#include "platform/Replay.h"
+
+namespace {
+
+constexpr ButtonMask kRight = buttonBit(kButtonRight);
+constexpr ButtonMask kFire = buttonBit(kButtonA);
+
+std::vector<uint8_t> sampleReplay() {
+    CReplayWriter writer;
+    SReplayHeader header;
+    header.seed = 1234;
+    header.hasSoundHashes = true;
+    writer.start(header);
+    std::array<uint8_t, 16> settings{};
+    settings[0] = 128;
+    writer.setSettings(settings);
+    for (int i = 0; i < 120; ++i) writer.addPoll(i < 50 ? kRight : kRight | kFire);
+    writer.addPicture(60, 0x1111, 0xAAAA);
+    for (int i = 0; i < 120; ++i) writer.addPoll(0);
+    writer.addPicture(120, 0x2222, 0xBBBB);
+    writer.addPoll(kFire);
+    return writer.finish();
+}
+
+TEST(Replay, RoundTripReproducesPollsAndChecks) {
+    const std::vector<uint8_t> file = sampleReplay();
+    CReplayReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    EXPECT_EQ(reader.header().seed, 1234u);
+    EXPECT_EQ(reader.header().settings[0], 128);
+    EXPECT_EQ(reader.totalPolls(), 241u);
+    ButtonMask b = 0;
+    for (int i = 0; i < 120; ++i) {
+        ASSERT_TRUE(reader.nextPoll(b));
+        EXPECT_EQ(b, i < 50 ? kRight : kRight | kFire) << i;
+    }
+    // The recording showed picture 60 here: one poll too many is out of step.
+    EXPECT_FALSE(reader.nextPoll(b));
+    EXPECT_TRUE(reader.checkPicture(60, 0x1111, 0xAAAA, true, error)) << error;
+    for (int i = 0; i < 120; ++i) ASSERT_TRUE(reader.nextPoll(b));
+    // A different picture is caught and named; so is a different sound when sound is checked.
+    EXPECT_FALSE(reader.checkPicture(120, 0x2223, 0xBBBB, true, error));
+    EXPECT_NE(error.find("picture 120"), std::string::npos) << error;
+}
+
+TEST(Replay, SoundIsCheckedOnlyWhenAsked) {
+    const std::vector<uint8_t> file = sampleReplay();
+    CReplayReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error));
+    ButtonMask b;
+    for (int i = 0; i < 120; ++i) reader.nextPoll(b);
+    EXPECT_TRUE(reader.checkPicture(60, 0x1111, 0x9999, false, error));
+    for (int i = 0; i < 120; ++i) reader.nextPoll(b);
+    EXPECT_FALSE(reader.checkPicture(120, 0x2222, 0x9999, true, error));
+    EXPECT_NE(error.find("sound"), std::string::npos);
+}
+
+TEST(Replay, MalformedFilesAreRefusedWithAReason) {
+    const std::vector<uint8_t> good = sampleReplay();
+    CReplayReader reader;
+    std::string error;
+    // Every truncation of a good file is refused, none is read as a shorter game.
+    for (size_t size = 0; size < good.size(); ++size) {
+        error.clear();
+        EXPECT_FALSE(reader.parse(good.data(), size, error)) << size;
+        EXPECT_FALSE(error.empty());
+    }
+    std::vector<uint8_t> bad = good;
+    bad[4] = 2;  // version 2
+    EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
+    EXPECT_NE(error.find("version 2"), std::string::npos) << error;
+    bad = good;
+    bad[0] = 'X';
+    EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
+    EXPECT_EQ(error, "not a Bolt Fever replay");
+    bad = good;
+    bad.push_back(0);  // trailing garbage
+    EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
+    bad = good;
+    bad[28] = 'Z';  // the first record's tag
+    EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
+    EXPECT_EQ(error, "replay holds an unknown record");
+}
+
+TEST(InputScript, HoldsEachLinesButtonsUntilTheNext) {
+    CInputScript script;
+    std::string error;
+    ASSERT_TRUE(script.parse("# a walk\n\n10 right  # go\n10 right a\n40\n50 start select upleft\n",
+                             "walk", error))
+        << error;
+    EXPECT_EQ(script.buttonsAt(0), 0);
+    EXPECT_EQ(script.buttonsAt(9), 0);
+    EXPECT_EQ(script.buttonsAt(10), kRight | kFire);  // the later of two lines for one picture
+    EXPECT_EQ(script.buttonsAt(39), kRight | kFire);
+    EXPECT_EQ(script.buttonsAt(40), 0);
+    EXPECT_EQ(script.buttonsAt(1000),
+              buttonBit(kButtonStart) | buttonBit(kButtonSelect) | buttonBit(kButtonUpLeft));
+}
+
+TEST(InputScript, MalformedLinesAreNamed) {
+    CInputScript script;
+    std::string error;
+    EXPECT_FALSE(script.parse("0 right\n5 jump\n", "s.txt", error));
+    EXPECT_EQ(error, "s.txt:2: unknown button 'jump'");
+    EXPECT_FALSE(script.parse("0 right\nright 5\n", "s.txt", error));
+    EXPECT_EQ(error, "s.txt:2: expected a picture number, found 'right'");
+    EXPECT_FALSE(script.parse("20 a\n10 a\n", "s.txt", error));
+    EXPECT_EQ(error, "s.txt:2: picture 10 comes before the previous line's");
+    EXPECT_FALSE(script.parse("-1 a\n", "s.txt", error));
+    EXPECT_FALSE(script.parse("99999999999 a\n", "s.txt", error));
+    EXPECT_FALSE(script.load("/nonexistent/script.txt", error));
+    EXPECT_NE(error.find("/nonexistent/script.txt"), std::string::npos);
+}
+
+}  // namespace
