@@ -5,13 +5,28 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/Files.h"
+#include "platform/InputScript.h"
 #include "platform/Platform.h"
+#include "platform/Replay.h"
 #include "platform/Session.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
+
+namespace {
+
+// --contact-sheet and --test-card: pictures for people to look at; no game runs.
+int writePictures(const SOptions& options) {
+    (void)options;
+    std::fprintf(stderr, "boltfever: not available in this build yet\n");
+    return 2;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     SOptions options;
@@ -27,12 +42,36 @@ int main(int argc, char** argv) {
             break;
     }
 
-    SSessionOptions session;
-    session.frameLimit = options.frames;
-    session.screenshotPath = options.screenshot;
-    session.dumpDir = options.dumpFrames;
-    session.audioWavPath = options.audioWav;
-    if (!CSession::instance().configure(session, message)) {
+    if (!options.contactSheet.empty() || !options.testCard.empty()) return writePictures(options);
+
+    uint32_t seed = options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr));
+    CSession& session = CSession::instance();
+    if (!options.replay.empty()) {
+        CReplayReader replay;
+        std::vector<uint8_t> bytes;
+        if (!readFile(options.replay, bytes, message) ||
+            !replay.parse(bytes.data(), bytes.size(), message)) {
+            if (message.find(options.replay) != 0) message = options.replay + ": " + message;
+            std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+            return 2;
+        }
+        seed = replay.header().seed;
+        session.startPlayback(replay);
+    }
+    CInputScript script;
+    if (!options.inputScript.empty() && !script.load(options.inputScript, message)) {
+        std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+        return 2;
+    }
+
+    SSessionOptions outputs;
+    outputs.frameLimit = options.frames;
+    outputs.screenshotPath = options.screenshot;
+    outputs.dumpDir = options.dumpFrames;
+    outputs.audioWavPath = options.audioWav;
+    outputs.recordPath = options.record;
+    outputs.virtualClock = options.headless;
+    if (!session.configure(outputs, seed, message)) {
         std::fprintf(stderr, "boltfever: %s\n", message.c_str());
         return 2;
     }
@@ -41,6 +80,9 @@ int main(int argc, char** argv) {
     if (options.headless) {
         auto headless = std::make_unique<CHeadlessBackend>();
         headless->setAudioUnlimited(options.mute);
+        if (!options.inputScript.empty())
+            headless->setButtonSource(
+                [&script](uint32_t picture) { return script.buttonsAt(picture); });
         backend = std::move(headless);
     } else {
         auto sdl = std::make_unique<CSdlBackend>();
@@ -51,6 +93,6 @@ int main(int argc, char** argv) {
         backend = std::move(sdl);
     }
     platformStartup(*backend);
-    const uint32_t seed = options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr));
-    return runMainLoop(seed);
+    const int status = runMainLoop(seed);
+    return status != 0 ? status : session.status();
 }
