@@ -1,0 +1,56 @@
+#pragma once
+// Pixels, lines, circles, translucent rectangles and the dialog panel, painted straight onto the
+// 320 x 240 RGB565 surface (stride 320) that every function takes. They work on the whole
+// surface, score panel rows included: the pixel operations drop what falls outside, the lines
+// clamp their endpoints into it, so callers never check bounds.
+
+#include <cstdint>
+
+// Every dialog of the game is drawn in these two colours.
+constexpr uint16_t kDialogBorder = 0xA51F;
+constexpr uint16_t kDialogFill = 0x529F;
+
+// Fade targets are channels scaled by 32: red and blue 0..992, green 0..2016.
+constexpr int32_t kFadeWhiteRed = 992;
+constexpr int32_t kFadeWhiteGreen = 2016;
+constexpr int32_t kFadeWhiteBlue = 992;
+
+// --- Pixels (a pixel outside the surface is left alone and reads as 0) ---
+void putPixel(int32_t x, int32_t y, uint16_t colour, uint16_t* surface);
+uint16_t getPixel(int32_t x, int32_t y, const uint16_t* surface);
+// Adds the colour to the old pixel darkened by 2^shift, each channel saturating: shift 3 leaves
+// an eighth of the background under the colour. shift is 0..15.
+void blendPixel(int32_t x, int32_t y, uint16_t colour, int32_t shift, uint16_t* surface);
+// Moves each channel 1/2^shift of the way toward its target (scaled by 32, see above): shift 0
+// lands on the target, shift 1 goes halfway. shift is 0..15.
+void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface, int32_t redTarget,
+                     int32_t greenTarget, int32_t blueTarget);
+
+// --- Lines and circles ---
+// Solid Bresenham line. Endpoints are clamped into the surface; the slope comes from the
+// unclamped points, and whatever of it leaves the surface is dropped.
+void drawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint16_t colour, uint16_t* surface);
+// Wu line with 64 levels blended into the picture; endpoints clamped and set to the exact colour.
+// Horizontal, vertical and 45-degree lines are solid.
+void drawLineAA(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint16_t colour, uint16_t* surface);
+// One-pixel midpoint circle outline; radius in pixels, at most a few thousand.
+void drawCircle(int32_t cx, int32_t cy, int32_t radius, uint16_t colour, uint16_t* surface);
+
+// --- Translucent rectangles (blendPixel with the given shift) ---
+// w x h with its top-left corner at (x, y); nothing when w or h is not positive.
+void fillRectBlend(int32_t x, int32_t y, int32_t w, int32_t h, uint16_t colour, int32_t shift,
+                   uint16_t* surface);
+// Same, top-left corner at (cx - w / 2, cy - h / 2).
+void fillRectBlendCentred(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t colour,
+                          int32_t shift, uint16_t* surface);
+// The outline only. A rectangle one pixel high or wide has its two sides on the same pixels,
+// which are then blended twice.
+void drawRectBlend(int32_t x, int32_t y, int32_t w, int32_t h, uint16_t colour, int32_t shift,
+                   uint16_t* surface);
+void drawRectBlendCentred(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t colour,
+                          int32_t shift, uint16_t* surface);
+
+// The dialog box centred on (cx, cy): a two-pixel border and a tinted interior over the
+// background dimmed to an eighth.
+void drawPanel(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t border, uint16_t fill,
+               uint16_t* surface);
