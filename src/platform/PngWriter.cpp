@@ -7,6 +7,29 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// The libpng calls, which report errors by longjmp: only plain values live in this frame, so
+// nothing is clobbered by the jump. False when libpng gave up.
+bool encode(png_structp png, png_infop info, std::FILE* file, const uint16_t* pixels, int width, int height,
+            int scale, png_bytep row) {
+    if (setjmp(png_jmpbuf(png)) != 0) return false;
+    png_init_io(png, file);
+    const int outWidth = width * scale;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth), static_cast<png_uint_32>(height * scale), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) {
+        const uint16_t* src = pixels + static_cast<size_t>(y) * width;
+        for (int x = 0; x < outWidth; ++x) rgb565ToRgb8(src[x / scale], &row[x * 3]);
+        for (int k = 0; k < scale; ++k) png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
+}  // namespace
+
 bool writePng(const std::string& path, const uint16_t* pixels, int width, int height, int scale,
               std::string& error) {
     if (width <= 0 || height <= 0 || scale <= 0) {
@@ -20,25 +43,8 @@ bool writePng(const std::string& path, const uint16_t* pixels, int width, int he
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    const int outWidth = width * scale;
-    std::vector<png_byte> row(static_cast<size_t>(outWidth) * 3);
-    bool ok = png && info;
-    // libpng reports errors by longjmp; the vector above is the only resource on this frame.
-    if (ok && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth),
-                     static_cast<png_uint_32>(height * scale), 8, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < height; ++y) {
-            const uint16_t* src = pixels + static_cast<size_t>(y) * width;
-            for (int x = 0; x < outWidth; ++x) rgb565ToRgb8(src[x / scale], &row[x * 3]);
-            for (int k = 0; k < scale; ++k) png_write_row(png, row.data());
-        }
-        png_write_end(png, nullptr);
-    } else {
-        ok = false;
-    }
+    std::vector<png_byte> row(static_cast<size_t>(width) * scale * 3);
+    bool ok = png && info && encode(png, info, file, pixels, width, height, scale, row.data());
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
     if (std::fclose(file) != 0) ok = false;
     if (!ok) {
