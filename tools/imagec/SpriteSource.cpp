@@ -15,12 +15,20 @@ struct SPalette {
     std::array<bool, 256> known{};
 };
 
+// What the lines that look like pixel rows belong to.
+enum class ERows {
+    kNone,     // no image: a row here is a mistake
+    kReading,  // the image whose header came last
+    kSkipping  // an image whose header was refused (already reported)
+};
+
 // An image whose pixel rows are still being read.
 struct SPending {
-    int index = -1;
+    ERows rows = ERows::kNone;
+    int index = 0;
     int line = 0;
     std::string name;
-    std::vector<std::string> rows;
+    std::vector<std::string> pixelRows;
     std::vector<int> rowLines;
 };
 
@@ -68,13 +76,11 @@ private:
         } else if (word == "image") {
             finish();
             readImageHeader(words, number);
-        } else if (pending_.index >= 0 && start == 0 &&
+        } else if (pending_.rows == ERows::kReading && start == 0 &&
                    text.find_first_of(" \t") == std::string::npos) {
-            pending_.rows.push_back(text);
+            pending_.pixelRows.push_back(text);
             pending_.rowLines.push_back(number);
-        } else if (pending_.index == -2) {
-            // The rows of an image whose header was refused: skip them quietly.
-        } else {
+        } else if (pending_.rows != ERows::kSkipping) {
             error(number, "expected \"colour\", \"image\" or a pixel row, found \"" + word + "\"");
         }
     }
@@ -129,7 +135,7 @@ private:
 
     void readImageHeader(std::istringstream& words, int number) {
         pending_ = SPending{};
-        pending_.index = -2;  // until the header is accepted, its rows are skipped
+        pending_.rows = ERows::kSkipping;  // until the header is accepted
         std::string indexWord, name, equals, op, sourceWord, extra;
         words >> indexWord >> name >> equals >> op >> sourceWord >> extra;
         int index = 0;
@@ -148,6 +154,7 @@ private:
             return;
         }
         if (equals.empty()) {
+            pending_.rows = ERows::kReading;
             pending_.index = index;
             pending_.line = number;
             pending_.name = name;
@@ -179,28 +186,28 @@ private:
             error(number, "unknown operation \"" + op + "\" (mirror, flip, cw, ccw or half)");
             return;
         }
-        pending_.index = -1;  // a derived image has no rows of its own
+        pending_.rows = ERows::kNone;  // a derived image has no rows of its own
         place(index, name, number, std::move(made));
     }
 
     // Turns the rows read so far into an image.
     void finish() {
-        if (pending_.index < 0) {
+        if (pending_.rows != ERows::kReading) {
             pending_ = SPending{};
             return;
         }
         SPending p = std::move(pending_);
         pending_ = SPending{};
-        if (p.rows.empty()) {
+        if (p.pixelRows.empty()) {
             error(p.line, "image " + std::to_string(p.index) + " has no pixel rows");
             return;
         }
         SSprite s;
-        s.width = static_cast<int32_t>(p.rows[0].size());
-        s.height = static_cast<int32_t>(p.rows.size());
+        s.width = static_cast<int32_t>(p.pixelRows[0].size());
+        s.height = static_cast<int32_t>(p.pixelRows.size());
         bool ok = true;
-        for (size_t r = 0; r < p.rows.size(); ++r) {
-            const std::string& row = p.rows[r];
+        for (size_t r = 0; r < p.pixelRows.size(); ++r) {
+            const std::string& row = p.pixelRows[r];
             if (static_cast<int32_t>(row.size()) != s.width) {
                 error(p.rowLines[r], "row is " + std::to_string(row.size()) +
                                          " pixels wide, the image's first row " +
