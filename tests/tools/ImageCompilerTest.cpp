@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,11 +58,8 @@ protected:
         if (start == std::string::npos) return {};
         const size_t open = all.find('{', start), close = all.find('}', start);
         std::vector<unsigned> values;
-        const std::string body = all.substr(open + 1, close - open - 1);
-        const std::regex number("0x([0-9A-Fa-f]{4})");
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), number);
-             it != std::sregex_iterator(); ++it)
-            values.push_back(static_cast<unsigned>(std::stoul((*it)[1].str(), nullptr, 16)));
+        for (size_t at = all.find("0x", open); at < close; at = all.find("0x", at + 6))
+            values.push_back(static_cast<unsigned>(std::stoul(all.substr(at + 2, 4), nullptr, 16)));
         return values;
     }
 
