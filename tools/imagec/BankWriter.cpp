@@ -17,7 +17,10 @@ bool writeBank(const std::string& path, const std::vector<SSprite>& bank, std::s
         char hex[8];
         for (size_t i = 0; i < bank.size(); ++i) {
             const SSprite& s = bank[i];
-            out << "\n// " << i << " " << s.name << " (" << s.origin() << ")\n"
+            // A picture file lies in the build tree: name it alone, so the output is the same
+            // in every build folder.
+            out << "\n// " << i << " " << s.name << " (" << (s.line > 0 ? s.origin() : "picture")
+                << ")\n"
                 << "const uint16_t kPixels" << i << "[" << s.pixels.size() << "] = {";
             for (size_t p = 0; p < s.pixels.size(); ++p) {
                 // One line per pixel row of a sprite, sixteen pixels a line for the title.
