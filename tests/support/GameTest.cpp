@@ -3,11 +3,13 @@
 #include "platform/Input.h"
 #include "render/Screen.h"
 #include "world/GameState.h"
+#include "world/Level.h"
 #include "world/Random.h"
 
 void resetGameSingletons() {
     CGameState::resetInstance();
     CScreen::resetInstance();
     CInput::resetInstance();
+    CLevel::resetInstance();
     seedGameRand(1);
 }

@@ -1,0 +1,170 @@
+#include "world/LevelFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Paths.h"
+
+namespace {
+
+bool hasFloor(const SMapRecord& map) {
+    return std::find(std::begin(map.tiles), std::end(map.tiles), 0) != std::end(map.tiles);
+}
+
+std::string plural(uint32_t n, const char* word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+SMapFileReport readMapFile(std::span<const uint8_t> bytes, MapList& maps) {
+    SMapFileReport report;
+    maps.clear();
+    if (bytes.empty()) {
+        report.empty = true;
+        return report;
+    }
+    report.announcedMaps = bytes[0];
+    size_t pos = 1;
+    for (uint32_t i = 0; i < report.announcedMaps && pos < bytes.size(); ++i) {
+        // Zero-filled first, so that whatever the file leaves out reads as 0.
+        uint8_t raw[kMapRecordBytes] = {};
+        const size_t present = std::min(kMapRecordBytes, bytes.size() - pos);
+        std::memcpy(raw, bytes.data() + pos, present);
+        pos += present;
+        ++report.recordsPresent;
+        report.lastRecordCut = present < kMapRecordBytes;
+
+        auto map = std::make_unique<SMapRecord>();
+        map->maxMonsters = raw[0];
+        map->firstWave = raw[1];
+        map->monsterTypeCount = raw[2];
+        if (map->monsterTypeCount > kMonsterTypeSlots) {
+            map->monsterTypeCount = kMonsterTypeSlots;
+            ++report.clampedMaps;
+        }
+        std::memcpy(map->monsterTypes, raw + 3, kMonsterTypeSlots);
+        std::memcpy(map->tiles, raw + 11, kMazeTiles);
+        if (!hasFloor(*map)) {
+            if (report.skippedMaps++ == 0) report.firstSkipped = static_cast<int32_t>(i);
+            continue;
+        }
+        maps.push_back(std::move(map));
+    }
+    report.trailingBytes = bytes.size() - pos;
+    return report;
+}
+
+std::vector<std::string> mapFileProblems(const std::string& path, const SMapFileReport& report) {
+    std::vector<std::string> lines;
+    if (report.empty) {
+        lines.push_back(path + ": empty file, no levels in it");
+        return lines;
+    }
+    if (report.cutShort()) {
+        std::string line = path + ": cut short: it announces " +
+                           plural(report.announcedMaps, "map") + " but holds " +
+                           std::to_string(report.recordsPresent);
+        if (report.lastRecordCut) line += ", the last one incomplete and zero-filled";
+        lines.push_back(line);
+    }
+    if (report.clampedMaps)
+        lines.push_back(path + ": " + plural(report.clampedMaps, "map") +
+                        " list more than 8 monster types; only the first 8 are used");
+    if (report.skippedMaps)
+        lines.push_back(path + ": skipped " + plural(report.skippedMaps, "map") +
+                        " without a floor tile (the first is map " +
+                        std::to_string(report.firstSkipped + 1) + ")");
+    return lines;
+}
+
+bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    bytes.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    bytes.resize(kMaxMapFileBytes);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    bytes.resize(got);
+    if (failed) {
+        error = path + ": " + std::strerror(readErrno);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+std::vector<std::string> searchPlaces() {
+    std::vector<std::string> places{kMapFileName};
+    const std::string exeDir = executableDir();
+    if (!exeDir.empty()) places.push_back(exeDir + kMapFileName);
+    places.push_back(std::string(BOLTFEVER_DATADIR) + "/" + kMapFileName);
+    return places;
+}
+
+}  // namespace
+
+std::string findMapFile() {
+    for (const std::string& place : searchPlaces()) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(place, ec)) return place;
+    }
+    return {};
+}
+
+std::string mapFileSearchPlaces() {
+    std::string text;
+    for (const std::string& place : searchPlaces()) text += (text.empty() ? "" : ", ") + place;
+    return text;
+}
+
+bool encodeMapFile(const std::vector<const SMapRecord*>& maps, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (maps.size() > kMaxMapCount) return false;
+    bytes.reserve(1 + maps.size() * kMapRecordBytes);
+    bytes.push_back(static_cast<uint8_t>(maps.size()));
+    for (const SMapRecord* map : maps) {
+        bytes.push_back(map->maxMonsters);
+        bytes.push_back(map->firstWave);
+        bytes.push_back(map->monsterTypeCount);
+        bytes.insert(bytes.end(), std::begin(map->monsterTypes), std::end(map->monsterTypes));
+        bytes.insert(bytes.end(), std::begin(map->tiles), std::end(map->tiles));
+    }
+    return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                         std::string& error) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        error = path + ": cannot create a temporary file: " + std::strerror(errno);
+        return false;
+    }
+    fchmod(fd, 0644);  // mkstemp makes it private; the level file is for everyone to read
+    std::FILE* file = fdopen(fd, "wb");
+    bool ok = file != nullptr;
+    if (!file) close(fd);
+    if (ok && !bytes.empty()) ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file && std::fclose(file) != 0) ok = false;
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) {
+        error = path + ": cannot write: " + std::strerror(errno);
+        std::remove(temp.c_str());
+    }
+    return ok;
+}
