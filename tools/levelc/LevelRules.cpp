@@ -63,6 +63,7 @@ constexpr int32_t kStepY[4] = {0, -1, 0, 1};
 
 void checkMonsters(const SLevelSource& level, CRuleReporter& out) {
     const SMapRecord& map = level.map;
+    if (level.monstersLine == 0) return;  // the parser has said so already
     if (map.monsterTypeCount == 0)
         out.atLine(level.monstersLine, 0, "a level needs at least one monster type");
     for (int32_t i = 0; i < map.monsterTypeCount; ++i)

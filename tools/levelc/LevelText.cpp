@@ -176,6 +176,7 @@ private:
     }
 
     void mazeRow(int32_t line, std::string_view text) {
+        const size_t before = problems_.size();
         if (rows_ == kMazeRows) {
             if (!tooManyRows_) report(line, 1, "more than 29 maze rows");
             tooManyRows_ = true;
@@ -198,6 +199,7 @@ private:
         if (width != kMazeColumns)
             report(line, std::min(width, kMazeColumns) + 1,
                    "maze rows are 40 tiles wide; this one has " + std::to_string(width));
+        if (problems_.size() != before) mazeBroken_ = true;
     }
 
     void finish(int32_t lastLine) {
@@ -208,6 +210,7 @@ private:
         if (!level_.firstWaveLine) report(1, 0, "no 'first-wave:' line");
         if (!level_.monstersLine) report(1, 0, "no 'monsters:' line");
         level_.complete = problems_.size() == before_;
+        level_.mazeWhole = rows_ == kMazeRows && !tooManyRows_ && !mazeBroken_;
     }
 
     ProblemList& problems_;
@@ -216,6 +219,7 @@ private:
     std::array<int32_t, 256> valueOf_{};
     int32_t rows_ = 0;
     bool tooManyRows_ = false;
+    bool mazeBroken_ = false;
 };
 
 // Characters given to tile values 5..255, in order of first use.

@@ -19,6 +19,7 @@ struct SLevelSource {
     std::string path;
     SMapRecord map;
     bool complete = false;    // header and maze all read without a problem
+    bool mazeWhole = false;   // 29 rows of 40 known tiles, whatever the header says
     int32_t ceilingLine = 0;  // lines of the header keys (0 when missing)
     int32_t firstWaveLine = 0;
     int32_t monstersLine = 0;

@@ -47,12 +47,13 @@ bool loadLevel(const fs::path& file, std::vector<SLevelSource>& levels, ProblemL
         problems.push_back({file.string(), 0, 0, "cannot read the file"});
         return false;
     }
-    SLevelSource level = parseLevel(file.string(), text, problems);
-    if (!level.complete) return false;
     const size_t before = problems.size();
-    checkLevel(level, problems);
-    levels.push_back(std::move(level));
-    return problems.size() == before;
+    SLevelSource level = parseLevel(file.string(), text, problems);
+    // A whole maze is worth checking even under a broken header, to hear of everything at once.
+    if (level.mazeWhole) checkLevel(level, problems);
+    const bool ok = level.complete && problems.size() == before;
+    if (level.complete) levels.push_back(std::move(level));
+    return ok;
 }
 
 // The levels of a folder in play order (by file name), each parsed and checked, then the set.
