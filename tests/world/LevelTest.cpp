@@ -216,6 +216,17 @@ TEST_F(LevelTest, BestLevelRecordsTheLevelJustFinishedUpToEight) {
     }
 }
 
+TEST_F(LevelTest, LoadsTheBuiltLevelFile) {
+    ASSERT_TRUE(level().loadMapsFrom(BOLTFEVER_BINARY_DIR "/maps.dat"));
+    ASSERT_NE(level().maps, nullptr);
+    EXPECT_GE(level().maps->size(), 16u);
+    for (int32_t n = 0; n < static_cast<int32_t>(level().maps->size()); ++n) {
+        ASSERT_TRUE(level().loadLevel(n));
+        EXPECT_TRUE(level().isFree(1, 1)) << "map " << n << ": the player starts in a wall";
+        EXPECT_GE(level().currentMap->monsterTypeCount, 1) << "map " << n;
+    }
+}
+
 TEST_F(LevelTest, AMissingFileLeavesNoMapsAndSaysSo) {
     level().loadTutorialMap();
     testing::internal::CaptureStderr();
