@@ -263,6 +263,17 @@ TEST_F(LevelToolTest, RefusesSeamsThatDoNotMatchOrLeadNowhere) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(names(run.err, kGridLine + 5, 39, "tile (38, 5): the opening in the side edge"));
 
+    // Without its tunnels the maze is no longer one place round the edges.
+    text = goodLevel();
+    for (const int c : {0, 38, 39}) setTile(text, c, 14, '#');
+    setTile(text, 19, 0, '#');
+    setTile(text, 19, 28, '#');
+    run = checkLevel(text);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(names(run.err, kGridLine + 1, 1, "no opening in the side edge"));
+    EXPECT_TRUE(names(run.err, kGridLine, 2, "no opening in the top edge"));
+    EXPECT_EQ(lines(run.err).size(), 2u) << run.err;
+
     // One at the top at column 5 runs across rows 1 and 27, which are floor: that is fine.
     text = goodLevel();
     setTile(text, 5, 0, '.');
@@ -390,6 +401,23 @@ TEST_F(LevelToolTest, RefusesASetThatLosesAKindAStyleOrDifficulty) {
               std::string::npos)
         << run.err;
     EXPECT_EQ(lines(run.err).size(), 2u) << run.err;
+
+    // Three kinds never seen before on the first level.
+    text = lines(readText(files[0]));
+    int monstersLine = 0;
+    size_t newcomer = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i].rfind("monsters:", 0) == 0) {
+            text[i] += " eye";
+            monstersLine = static_cast<int>(i) + 1;
+            newcomer = text[i].size() - 2;
+        }
+    writeText(files[0], joinLines(text));
+    run = levelc("check '" + levels.string() + "'");
+    EXPECT_NE(run.err.find(files[0].string() + ":" + std::to_string(monstersLine) + ":" +
+                           std::to_string(newcomer) + ": 'eye' would be the third kind new"),
+              std::string::npos)
+        << run.err;
 
     // The build refuses too, and leaves the old maps.dat as it was.
     writeText(dir / "maps.dat", "old");

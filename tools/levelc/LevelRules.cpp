@@ -12,6 +12,8 @@ namespace {
 // of 39 x 28 tiles.
 constexpr int32_t kLoopColumns = kMazeColumns - 1;
 constexpr int32_t kLoopRows = kMazeRows - 1;
+// Kinds a level may bring that no earlier level brought.
+constexpr int32_t kNewKindsPerLevel = 2;
 // Beyond this many problems of one rule in one file, the rest are only counted.
 constexpr int32_t kProblemsPerRule = 12;
 
@@ -91,6 +93,15 @@ void checkSeams(const SMapRecord& map, CRuleReporter& out) {
                            "the opening in the side edge at row " + std::to_string(row) +
                                " must run straight across: this tile must be floor");
     }
+    bool sideExit = false, topExit = false;
+    for (int32_t row = 0; row < kLoopRows; ++row) sideExit = sideExit || floorAt(map, 0, row);
+    for (int32_t column = 0; column < kLoopColumns; ++column)
+        topExit = topExit || floorAt(map, column, 0);
+    // The way round the edges is what makes the screen one place: every maze offers it.
+    if (!sideExit)
+        out.atTile(kCrossing, 0, 1, "no opening in the side edge: give the maze a way round");
+    if (!topExit)
+        out.atTile(kCrossing, 1, 0, "no opening in the top edge: give the maze a way round");
     for (int32_t column = 0; column < kLoopColumns; ++column) {
         if (!floorAt(map, column, 0)) continue;
         for (const int32_t row : {1, kLoopRows - 1})
@@ -198,6 +209,22 @@ void checkLevelSet(const std::string& folder, const std::vector<SLevelSource>& l
             problems.push_back({folder, 0, 0,
                                 "no level uses wall style " + std::to_string(style) + " ('" +
                                     std::string(1, kWallChars[style - 1]) + "')"});
+
+    // Monsters come in gently: a level brings at most two kinds no earlier level brought.
+    std::array<bool, 256> met{};
+    for (const SLevelSource& level : levels) {
+        int32_t fresh = 0;
+        for (int32_t i = 0; i < level.map.monsterTypeCount; ++i) {
+            const uint8_t type = level.map.monsterTypes[i];
+            if (met[type]) continue;
+            met[type] = true;
+            if (++fresh > kNewKindsPerLevel)
+                problems.push_back({level.path, level.monstersLine, level.monsterColumns[i],
+                                    "'" + std::string(monsterName(type)) +
+                                        "' would be the third kind new on this level; bring "
+                                        "at most two at a time"});
+        }
+    }
 
     // Difficulty only rises: neither the ceiling nor the first wave may drop from one level
     // to the next.

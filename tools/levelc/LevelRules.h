@@ -1,7 +1,8 @@
 #pragma once
 // The rules a level set must keep to play well, as the game moves its actors: corridors one
-// tile wide with no dead ends, every floor tile reachable, seams that repeat the opposite edge
-// and lead straight across, a free start tile, and difficulty that never falls.
+// tile wide with no dead ends, every floor tile reachable, a way round through both seams,
+// seams that repeat the opposite edge and lead straight across, a free start tile, new
+// monster kinds brought in two at a time at most, and difficulty that never falls.
 
 #include <string>
 #include <vector>
