@@ -16,9 +16,10 @@ add_custom_command(
 add_custom_target(levels ALL DEPENDS ${PROJECT_BINARY_DIR}/maps.dat)
 install(FILES ${PROJECT_BINARY_DIR}/maps.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/boltfever)
 
-# The game and the tests are defined after this fragment; hook them up once they exist.
+# The game, the tests and the benchmarks are defined after this fragment; hook them up once
+# they exist.
 function(boltfever_depend_on_levels)
-  foreach(target boltfever boltfever_tests)
+  foreach(target boltfever boltfever_tests boltfever_bench)
     if(TARGET ${target})
       add_dependencies(${target} levels)
     endif()
