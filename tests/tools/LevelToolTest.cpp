@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -135,12 +134,18 @@ TEST_F(LevelToolTest, LevelsSurviveATripThroughMapsDat) {
     ASSERT_EQ(levelc("decompile " + quoted(dir / "maps.dat") + " " + quoted(back)).status, 0);
     const std::vector<fs::path> originals = levelFiles(levels), copies = levelFiles(back);
     ASSERT_EQ(originals.size(), copies.size());
-    const std::regex meaningful("^(ceiling|first-wave|monsters):.*|^[.#%@&]{40}$");
+    // The header values and the maze rows, without comments.
     auto content = [&](const fs::path& file) {
         Lines kept;
         for (std::string line : split(readText(file))) {
-            line = std::regex_replace(line, std::regex(" *;.*"), "");
-            if (std::regex_match(line, meaningful)) kept.push_back(line);
+            line = line.substr(0, line.find(';'));
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            const bool header = line.rfind("ceiling:", 0) == 0 ||
+                                line.rfind("first-wave:", 0) == 0 ||
+                                line.rfind("monsters:", 0) == 0;
+            const bool row =
+                line.size() == 40 && line.find_first_not_of(".#%@&") == std::string::npos;
+            if (header || row) kept.push_back(line);
         }
         return kept;
     };
@@ -273,7 +278,9 @@ TEST_F(LevelToolTest, TheSetMustRiseAndBringEveryKindAndStyle) {
     writeText(files[0], join(first));
     // No ghost anywhere, and no wall of style 4.
     for (const fs::path& file : files) {
-        std::string text = std::regex_replace(readText(file), std::regex("\\bghost\\b"), "zombie");
+        std::string text = readText(file);
+        for (size_t at = text.find("ghost"); at != std::string::npos; at = text.find("ghost"))
+            text.replace(at, 5, "zombie");
         std::replace(text.begin(), text.end(), '&', '#');
         writeText(file, text);
     }
