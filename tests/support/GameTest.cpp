@@ -2,6 +2,7 @@
 
 #include "platform/Input.h"
 #include "render/Screen.h"
+#include "sound/SoundMixer.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -11,5 +12,6 @@ void resetGameSingletons() {
     CScreen::resetInstance();
     CInput::resetInstance();
     CLevel::resetInstance();
+    CSoundMixer::resetInstance();
     seedGameRand(1);
 }
