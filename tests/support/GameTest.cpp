@@ -2,6 +2,7 @@
 
 #include "platform/Input.h"
 #include "render/Screen.h"
+#include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
 #include "world/GameState.h"
 #include "world/Level.h"
@@ -12,6 +13,8 @@ void resetGameSingletons() {
     CScreen::resetInstance();
     CInput::resetInstance();
     CLevel::resetInstance();
+    // The manager holds the mixer: it goes first.
+    CSoundManager::resetInstance();
     CSoundMixer::resetInstance();
     seedGameRand(1);
 }

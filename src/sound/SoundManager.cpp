@@ -1,0 +1,171 @@
+#include "sound/SoundManager.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "world/GameState.h"
+
+namespace {
+
+CSoundManager* gInstance = nullptr;
+
+// The menu offers every level up to the best one as a start; more than this was never reached.
+constexpr int32_t kMaxBestLevel = 8;
+
+void appendProblem(std::string& problems, const std::string& problem) {
+    if (!problems.empty()) problems += "; ";
+    problems += problem;
+}
+
+}  // namespace
+
+CSoundManager::CSoundManager() : mixer(CSoundMixer::instance()) {}
+
+CSoundManager& CSoundManager::instance() {
+    if (!gInstance) gInstance = new CSoundManager;
+    return *gInstance;
+}
+
+void CSoundManager::resetInstance() {
+    delete gInstance;
+    gInstance = nullptr;
+}
+
+bool CSoundManager::startUp() {
+    // The mixer already exists (the manager made it); the settings go in before the device
+    // opens, so the first sound comes out at the player's volume.
+    loadSettings();
+    return mixer.openDevice();
+}
+
+void CSoundManager::shutdown() {
+    saveSettings();
+    mixer.closeDevice();
+}
+
+void CSoundManager::playSample(int32_t id, int32_t leftVolume, int32_t rightVolume,
+                               int32_t priority) {
+    if (leftVolume == 0 && rightVolume == 0) return;
+    mixer.play(id, leftVolume, rightVolume, priority);
+}
+
+void CSoundManager::playSampleAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority) {
+    mixer.playAt(id, tileX, tileY, priority);
+}
+
+void CSoundManager::startMusic(int32_t id) {
+    mixer.startMusic(id);
+    musicState = 1;
+}
+
+void CSoundManager::stopMusic() {
+    if (musicState != -1) mixer.stopMusic();
+    musicState = -1;
+}
+
+void CSoundManager::playMusic(int32_t id) {
+    startMusic(id);
+    const int32_t target = musicVolume;
+    for (int32_t v = 0; v <= target; ++v) {
+        setMusicVolume(v);
+        update();
+        timerWait(kFadeStepUnits);
+    }
+}
+
+void CSoundManager::setMusicVolume(int32_t v) {
+    musicVolume = std::clamp(v, 0, CSoundMixer::kFullVolume);
+    mixer.setMusicVolume(musicVolume);
+}
+
+void CSoundManager::setMasterVolume(int32_t v) {
+    // Kept as given, so that a value from the settings file goes back unchanged; the mixer
+    // plays at most full volume.
+    masterVolume = v;
+    mixer.setMasterVolume(v);
+}
+
+void CSoundManager::volumeUp() {
+    setMasterVolume(masterVolume >= CSoundMixer::kFullVolume ? CSoundMixer::kFullVolume
+                                                             : masterVolume + 1);
+}
+
+void CSoundManager::volumeDown() {
+    setMasterVolume(masterVolume <= 0 ? 0 : masterVolume - 1);
+}
+
+void CSoundManager::setSwapStereo(bool swap) {
+    swapStereo = swap;
+    mixer.swapStereo = swap;
+}
+
+void CSoundManager::loadSettings() {
+    settingsFile = settingsPath();
+    loadSettingsFrom(settingsFile);
+}
+
+void CSoundManager::loadSettingsFrom(const std::string& path) {
+    settings = SSettings{};
+    std::string problem;
+    readSettingsFile(path, settings, problem);
+    applySettings(path, problem);
+}
+
+void CSoundManager::loadSettingsFrom(const uint8_t bytes[kSettingsBytes]) {
+    settings = decodeSettings(bytes);
+    applySettings("settings", {});
+}
+
+void CSoundManager::applySettings(const std::string& source, std::string problems) {
+    const SSettings& s = settings;
+    const auto outOfRange = [&](const char* what, int32_t value, int32_t used) {
+        appendProblem(problems, std::string(what) + " " + std::to_string(value) +
+                                    " out of range, using " + std::to_string(used));
+    };
+    if (s.masterVolume < 0 || s.masterVolume > CSoundMixer::kFullVolume)
+        outOfRange("master volume", s.masterVolume,
+                   std::clamp(s.masterVolume, 0, CSoundMixer::kFullVolume));
+    if (s.musicVolume < 0 || s.musicVolume > CSoundMixer::kFullVolume)
+        outOfRange("music volume", s.musicVolume,
+                   std::clamp(s.musicVolume, 0, CSoundMixer::kFullVolume));
+    if (s.swapStereo > 1) outOfRange("stereo swap", s.swapStereo, 1);
+    // A best level beyond what can be reached would let the menu start a game past the end;
+    // the file keeps its value, the game uses the nearest sensible one.
+    const int32_t bestLevel = std::clamp(s.bestLevel, 0, kMaxBestLevel);
+    if (bestLevel != s.bestLevel) outOfRange("best level", s.bestLevel, bestLevel);
+    if (!problems.empty())
+        std::fprintf(stderr, "boltfever: %s: %s\n", source.c_str(), problems.c_str());
+
+    setMasterVolume(s.masterVolume);
+    setMusicVolume(s.musicVolume);
+    setSwapStereo(s.swapStereo != 0);
+    CGameState::instance().bestLevel = bestLevel;
+}
+
+void CSoundManager::saveSettings() {
+    if (!saveEnabled) return;
+    const std::string path = settingsFile.empty() ? settingsPath() : settingsFile;
+    const std::string dataDir = userDataDir();
+    if (!dataDir.empty() && path.compare(0, dataDir.size(), dataDir) == 0) {
+        std::string error;
+        if (!makeUserDataDir(error)) {
+            std::fprintf(stderr, "boltfever: cannot save the settings: %s\n", error.c_str());
+            return;
+        }
+    }
+    saveSettingsTo(path);
+}
+
+bool CSoundManager::saveSettingsTo(const std::string& path) {
+    settings.masterVolume = masterVolume;
+    settings.musicVolume = musicVolume;
+    settings.swapStereo = swapStereo ? 1 : 0;
+    const int32_t reached = CGameState::instance().bestLevel;
+    if (reached != 0 && reached > settings.bestLevel) settings.bestLevel = reached;
+    std::string error;
+    if (writeSettingsFile(path, settings, error)) return true;
+    std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+    return false;
+}
