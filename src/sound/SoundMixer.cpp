@@ -65,6 +65,12 @@ SStereoVolume CSoundMixer::placeVolume(int32_t dx, int32_t dy) {
     return {v, dx >= -3 ? (v * (256 + 64 * dx)) >> 8 : 0};
 }
 
+void CSoundMixer::playAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority) {
+    // Interim until the player is in: placed sounds are heard where they happen, at full volume
+    // on both sides. The listener is to be player 1's tile (its x >> 6, y >> 6).
+    playAtFrom(id, tileX, tileY, tileX, tileY, priority);
+}
+
 void CSoundMixer::playAtFrom(int32_t id, int32_t tileX, int32_t tileY, int32_t listenerX,
                              int32_t listenerY, int32_t priority) {
     const SStereoVolume volume = placeVolume(tileX - listenerX, tileY - listenerY);
