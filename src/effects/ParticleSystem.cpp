@@ -1,0 +1,64 @@
+#include "effects/ParticleSystem.h"
+
+#include "render/Draw.h"
+#include "world/Random.h"
+
+CParticleSystem::CParticleSystem(int32_t x, int32_t y, int32_t sizeClass, bool implodes,
+                                 const uint16_t from[4])
+    : particleCount(1 << (sizeClass + 3)),
+      lifetime(1 << (sizeClass + 4)),
+      spreadShift(sizeClass + 4),
+      fadeShift(sizeClass + 1),
+      colours{from[0], from[1], from[2], from[3]},
+      implode(implodes) {
+    for (int32_t i = 0; i < particleCount; ++i) {
+        SParticle& p = particles[i];
+        p.colour = colours[i % 4];
+        p.implode = implode;
+        p.x = x * 32;
+        p.y = y * 32;
+        // Four draws per particle, in this order.
+        p.vx = gameRand() % 32;
+        p.vy = gameRand() % 32;
+        if (gameRand() & 1) p.vx = -p.vx;
+        if (gameRand() & 1) p.vy = -p.vy;
+        p.redTarget = (p.colour >> 11) * 32;
+        p.greenTarget = p.colour & 0x07E0;
+        p.blueTarget = (p.colour & 31) * 32;
+        if (implode) {
+            // Start where the particle would be at the end, and fly back.
+            p.x += p.vx * (1 << spreadShift);
+            p.y += p.vy * (1 << spreadShift);
+            p.vx = -p.vx;
+            p.vy = -p.vy;
+        }
+    }
+}
+
+void CParticleSystem::update() {
+    if (++age == lifetime) {
+        done = true;
+        return;
+    }
+    for (int32_t i = 0; i < particleCount; ++i) {
+        particles[i].x += particles[i].vx;
+        particles[i].y += particles[i].vy;
+    }
+}
+
+void CParticleSystem::draw(uint16_t* surface) {
+    // Faint at the edges of the life: 0 in the first quarter, 1 in the middle half, 2 in the last
+    // quarter; the other way round for an implosion.
+    int32_t f = (age >> fadeShift) >> 1;
+    if (f > 1) f -= 1;
+    if (implode) f = 2 - f;
+    for (int32_t i = 0; i < particleCount; ++i) {
+        const SParticle& p = particles[i];
+        const int32_t px = p.x >> 5, py = p.y >> 5;
+        fadePixelToward(px, py + 1, f + 1, surface, p.redTarget, p.greenTarget, p.blueTarget);
+        fadePixelToward(px - 1, py, f + 1, surface, p.redTarget, p.greenTarget, p.blueTarget);
+        fadePixelToward(px, py, f, surface, p.redTarget, p.greenTarget, p.blueTarget);
+        fadePixelToward(px + 1, py, f + 1, surface, p.redTarget, p.greenTarget, p.blueTarget);
+        fadePixelToward(px, py - 1, f + 1, surface, p.redTarget, p.greenTarget, p.blueTarget);
+    }
+}
