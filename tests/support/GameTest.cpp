@@ -1,20 +1,40 @@
 #include "support/GameTest.h"
 
+#include "actors/Player.h"
+#include "effects/EffectManager.h"
 #include "platform/Input.h"
+#include "platform/Session.h"
+#include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
+#include "support/Maze.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
+#include "world/World.h"
 
 void resetGameSingletons() {
+    // The world first: it deletes the actors it holds, the player among them.
+    CWorld::resetInstance();
+    CPlayer::forgetAll();
+    CPlayer::resetStatics();
+    CWorld::resetInstance();
+    CEffectManager::resetInstance();
+    CLevel::resetInstance();
+    CSession::resetInstance();
+    resetScorePanelFlash();
     CGameState::resetInstance();
     CScreen::resetInstance();
     CInput::resetInstance();
-    CLevel::resetInstance();
     // The manager holds the mixer: it goes first.
     CSoundManager::resetInstance();
     CSoundMixer::resetInstance();
     seedGameRand(1);
+}
+
+void CPlayTest::SetUp() {
+    CGameTest::SetUp();
+    CGameState::instance().tutorial = false;
+    loadTestMaze();
 }

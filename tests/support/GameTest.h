@@ -12,3 +12,9 @@ protected:
     void SetUp() override { resetGameSingletons(); }
     void TearDown() override { resetGameSingletons(); }
 };
+
+// A game in play rather than in the title's tutorial, on an empty maze.
+class CPlayTest : public CGameTest {
+protected:
+    void SetUp() override;
+};

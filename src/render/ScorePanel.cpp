@@ -1,0 +1,54 @@
+// The one-line score panel under the play field. Numbers that need the player's attention flash:
+// the score when the next extra life is less than 2,000 points away (and this level can still
+// give one), the lives and the shields when one is left, the disks when one more completes the
+// level.
+
+#include <cstdio>
+
+#include "actors/Player.h"
+#include "render/Font.h"
+#include "render/ScorePanel.h"
+#include "render/Screen.h"
+#include "world/Level.h"
+
+namespace {
+
+// The flash, shared by every flashing number and never reset: a grey level running
+// 1, 2, ..., 31, 30, ..., 0, 1, ... one step per drawn frame.
+int32_t gFlashLevel = 0;
+int32_t gFlashStep = 1;
+
+constexpr uint16_t kWhite = 0xFFFF;
+
+}  // namespace
+
+void CPlayer::drawScorePanel() {
+    const int32_t v = gFlashLevel + gFlashStep;
+    if (static_cast<uint32_t>(v - 1) > 29) gFlashStep = -gFlashStep;
+    gFlashLevel = v;
+    const uint16_t flash = static_cast<uint16_t>(v << 11 | v << 6 | v);
+
+    const CLevel& level = CLevel::instance();
+    uint16_t* surface = CScreen::instance().surface();
+    constexpr int32_t top = kPlayFieldHeight;
+    char text[16];
+    auto number = [&](const char* format, int32_t value, int32_t left, bool flashing) {
+        std::snprintf(text, sizeof text, format, value);
+        drawText(text, left, top, flashing ? flash : kWhite, surface, 256);
+    };
+    drawText("SCORE", 0, top, 0x7FEF, surface, 256);
+    number("%08d", score, 36, score % 20000 > 18000 && !level.extraLifeGiven);
+    drawText("LIVES", 90, top, 0xFDEF, surface, 256);
+    number("%d", lives, 126, lives == 1);
+    drawText("SHIELDS", 164, top, 0x7DFF, surface, 256);
+    number("%d", hitPoints, 212, hitPoints == 1);
+    drawText("LEVEL", 224, top, 0xFFEF, surface, 256);
+    number("%02d", level.levelNumber + 1, 260, false);
+    drawText("DISKS", 278, top, 0xFDFF, surface, 256);
+    number("%d", static_cast<int32_t>(disks), 314, disks == 4);
+}
+
+void resetScorePanelFlash() {
+    gFlashLevel = 0;
+    gFlashStep = 1;
+}

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "actors/Player.h"
+#include "effects/EffectManager.h"
+#include "support/GameTest.h"
+#include "support/Maze.h"
+#include "support/TestActor.h"
+#include "world/GameState.h"
+#include "world/World.h"
+
+namespace {
+
+class WorldTest : public CPlayTest {
+protected:
+    void SetUp() override {
+        CPlayTest::SetUp();
+        world_ = &CWorld::instance();
+    }
+    CWorld* world_ = nullptr;
+
+    // An actor added and materialised (filed in its cells), as after its appearance.
+    CTestActor* present(int32_t px, int32_t py, int32_t kind = kKindDummy) {
+        auto* a = new CTestActor(kind, px, py);
+        a->spawning = false;
+        world_->add(a);
+        world_->fileAt(a, false);
+        return a;
+    }
+    bool filedIn(const CGameObject* a, int c, int r) const {
+        return world_->cells[c][r].contains(a);
+    }
+};
+
+TEST_F(WorldTest, ActorsAreFiledInTheCellsTheirBoxTouches) {
+    const CTestActor* edge = present(2540, 0);  // pixel 317: columns 39 and 0
+    EXPECT_TRUE(filedIn(edge, 39, 0));
+    EXPECT_TRUE(filedIn(edge, 0, 0));
+    const CTestActor* subPixel = present(2503, 64);  // pixel 312, only sub-pixel bits: column 39
+    EXPECT_TRUE(filedIn(subPixel, 39, 1));
+    EXPECT_FALSE(filedIn(subPixel, 0, 1));
+    const CTestActor* corner = present(8 * 8 + 8, 1799);  // straddles columns 1-2 and rows 28-0
+    int cells = 0;
+    for (int c = 0; c < 40; ++c)
+        for (int r = 0; r < 29; ++r) cells += filedIn(corner, c, r);
+    EXPECT_EQ(cells, 2);  // 1799 is pixel 224 exactly: one row
+    world_->fileAt(const_cast<CTestActor*>(corner), true);
+    world_->fileAt(const_cast<CTestActor*>(corner), true);  // erasing twice changes nothing
+    EXPECT_FALSE(filedIn(corner, 1, 28));
+}
+
+TEST_F(WorldTest, OverlapIsSevenPixelsWithoutWrap) {
+    CTestActor* a = present(100 * 8, 100 * 8);
+    CTestActor probe(kKindDummy, 107 * 8, 93 * 8);
+    EXPECT_EQ(world_->findOverlap(probe), a);
+    probe.x = 108 * 8;
+    EXPECT_EQ(world_->findOverlap(probe), nullptr);
+    // Pixel columns 312 and 0 are one place for movement, but not for touching.
+    CTestActor* right = present(312 * 8, 0);
+    CTestActor left(kKindDummy, 0, 0);
+    EXPECT_EQ(world_->findOverlap(left), nullptr);
+    // Dead and spawning actors are not found; findOverlapAnywhere does find spawning ones.
+    CTestActor near(kKindDummy, 311 * 8, 0);
+    right->spawning = true;
+    EXPECT_EQ(world_->findOverlap(near), nullptr);
+    EXPECT_EQ(world_->findOverlapAnywhere(near), right);
+    right->dead = true;
+    EXPECT_EQ(world_->findOverlapAnywhere(near), nullptr);
+}
+
+TEST_F(WorldTest, TheFirstActorOfACellIsTheOldest) {
+    // Made in this order, filed in the opposite one: the cell still lists them by age.
+    auto* older = new CTestActor(kKindDummy, 640, 640);
+    auto* newer = new CTestActor(kKindDummy, 640, 640);
+    world_->add(newer);
+    world_->add(older);
+    world_->fileAt(newer, false);
+    world_->fileAt(older, false);
+    EXPECT_EQ(world_->firstInCell(10, 10), older);
+    CActorSet set;
+    EXPECT_EQ(world_->collectInCell(10, 10, set, true), 2);
+    EXPECT_EQ(*set.begin(), older);
+}
+
+TEST_F(WorldTest, AnOccupiedSpawnPointKeepsAnActorWaitingAndUncounted) {
+    present(640, 640);
+    auto* waiting = new CTestActor(kKindSoldier, 640 + 16, 640);
+    world_->add(waiting);
+    for (int i = 0; i < 5; ++i) world_->update();
+    EXPECT_TRUE(waiting->spawning);
+    EXPECT_EQ(waiting->updates, 0);
+    EXPECT_EQ(world_->monstersAlive, 1);  // only the dummy
+    // Once the place is free it materialises: an imploding burst, 120 frames before it shows.
+    world_->objects.front()->dead = true;
+    world_->update();
+    EXPECT_FALSE(waiting->spawning);
+    EXPECT_EQ(waiting->appearDelay, 120);
+    EXPECT_EQ(CEffectManager::instance().count(), 1u);
+    EXPECT_EQ(world_->objects.size(), 1u);
+}
+
+TEST_F(WorldTest, TheWalkSurvivesRemovalAndReachesNewcomers) {
+    CTestActor* a = present(64, 64);
+    CTestActor* b = present(64 * 5, 64);
+    CTestActor* c = present(64 * 9, 64);
+    CTestActor* d = present(64 * 13, 64, kKindDisk);
+    b->dieInUpdate = true;
+    c->dieInUpdate = true;  // two dead neighbours go in one update
+    // The first actor adds a shot; the walk reaches it in the same frame.
+    a->onUpdate = [](CTestActor& self) {
+        if (self.updates == 1) {
+            auto* shot = new CTestActor(kKindBullet, 64 * 20, 640);
+            shot->spawning = false;
+            CWorld::instance().add(shot);
+        }
+    };
+    world_->update();
+    EXPECT_EQ(world_->objects.size(), 3u);
+    EXPECT_EQ(world_->objects.front(), a);
+    EXPECT_EQ(static_cast<CTestActor*>(world_->objects.back())->updates, 1);  // the shot
+    EXPECT_EQ(d->updates, 1);
+    // Counted: the dummy and the two that died in their own update; not the disk or the shot.
+    EXPECT_EQ(world_->monstersAlive, 3);
+    // Killing everything, the last actor of the list included, empties the list cleanly.
+    for (CGameObject* actor : world_->objects) static_cast<CTestActor*>(actor)->dieInUpdate = true;
+    world_->update();
+    EXPECT_TRUE(world_->objects.empty());
+}
+
+TEST_F(WorldTest, ThePlayerLosesLivesButIsNeverDeleted) {
+    CPlayer* player = CPlayer::instance(1);
+    player->spawning = false;
+    world_->add(player);
+    player->lives = 2;
+    player->dead = true;
+    world_->update();
+    ASSERT_EQ(world_->objects.size(), 1u);
+    EXPECT_EQ(player->lives, 1);
+    EXPECT_TRUE(player->spawning);  // reset for a new life
+    EXPECT_FALSE(player->dead);
+    EXPECT_FALSE(CGameState::instance().gameOver);
+    player->spawning = false;
+    player->dead = true;
+    world_->update();
+    EXPECT_TRUE(world_->objects.empty());
+    EXPECT_TRUE(CGameState::instance().gameOver);
+    EXPECT_EQ(CPlayer::instance(1), player);  // still in its slot, alive as an object
+    EXPECT_EQ(player->lives, 0);
+}
+
+TEST_F(WorldTest, SquareQueriesClipAtTheEdgesWithoutWrap) {
+    present(3 * 64, 3 * 64);
+    present(0, 0);
+    present(39 * 64, 0);  // beyond the left edge if it wrapped
+    present(0, 28 * 64);  // beyond the top edge if it wrapped
+    present(4 * 64, 0);   // one column too far
+    CTestActor* dead = present(64, 64);
+    dead->dead = true;
+    CActorSet set;
+    EXPECT_EQ(world_->collectInSquare(0, 0, 3, set, true), 2);
+    EXPECT_EQ(world_->collectInSquare(0, 0, 3, set, false), 2);  // a set holds each actor once
+    EXPECT_EQ(world_->collectInSquare(39, 28, 0, set, true), 0);
+}
+
+TEST_F(WorldTest, ClearSparesThePlayerAndKillAllKillsEveryone) {
+    CPlayer* player = CPlayer::instance(1);
+    world_->add(player);
+    present(640, 640)->disks = 2;
+    present(1280, 640);
+    world_->killAll(false);
+    for (const CGameObject* actor : world_->objects) EXPECT_TRUE(actor->dead);
+    EXPECT_EQ(world_->objects.size(), 3u);  // no disks dropped
+    world_->clear(false);
+    EXPECT_TRUE(world_->objects.empty());
+    EXPECT_EQ(CPlayer::instance(1), player);
+    world_->add(player);
+    world_->clear(true);  // the player goes too, and its slot with it
+    EXPECT_NE(CPlayer::instance(1), nullptr);
+}
+
+TEST_F(WorldTest, PlacementGivesUpOnAFullMaze) {
+    // Every tile but one is wall, and an actor stands on that one.
+    CLevel& level = CLevel::instance();
+    for (auto& column : level.tiles)
+        for (int32_t& t : column) t = 1;
+    level.tiles[5][5] = 0;
+    present(5 * 64, 5 * 64);
+    auto* lost = new CTestActor;
+    EXPECT_FALSE(world_->addAtSpawnPoint(lost, true));  // deleted, not added
+    auto* near = new CTestActor;
+    EXPECT_FALSE(world_->addNear(5, 5, 4, near));
+    EXPECT_EQ(world_->objects.size(), 1u);
+    // An actor already in the world (a teleport) stays where it was.
+    CTestActor* resident = present(9 * 64, 9 * 64);
+    EXPECT_FALSE(world_->addAtSpawnPoint(resident, false));
+    EXPECT_EQ(resident->x, 9 * 64);
+    EXPECT_EQ(world_->objects.size(), 2u);
+}
+
+}  // namespace
