@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "actors/Player.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -66,9 +67,8 @@ SStereoVolume CSoundMixer::placeVolume(int32_t dx, int32_t dy) {
 }
 
 void CSoundMixer::playAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority) {
-    // Interim until the player is in: placed sounds are heard where they happen, at full volume
-    // on both sides. The listener is to be player 1's tile (its x >> 6, y >> 6).
-    playAtFrom(id, tileX, tileY, tileX, tileY, priority);
+    const CPlayer* listener = CPlayer::instance(1);
+    playAtFrom(id, tileX, tileY, listener->x >> 6, listener->y >> 6, priority);
 }
 
 void CSoundMixer::playAtFrom(int32_t id, int32_t tileX, int32_t tileY, int32_t listenerX,
