@@ -11,13 +11,14 @@ namespace {
 
 // The libpng calls, which report errors by longjmp: only plain values live in this frame, so
 // nothing is clobbered by the jump. False when libpng gave up.
-bool encode(png_structp png, png_infop info, std::FILE* file, const uint16_t* pixels, int width, int height,
-            int scale, png_bytep row) {
+bool encode(png_structp png, png_infop info, std::FILE* file, const uint16_t* pixels, int width,
+            int height, int scale, png_bytep row) {
     if (setjmp(png_jmpbuf(png)) != 0) return false;
     png_init_io(png, file);
     const int outWidth = width * scale;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth), static_cast<png_uint_32>(height * scale), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth),
+                 static_cast<png_uint_32>(height * scale), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         const uint16_t* src = pixels + static_cast<size_t>(y) * width;

@@ -62,6 +62,14 @@ void CSession::mismatch(const std::string& reason) {
 }
 
 ButtonMask CSession::filterButtons(ButtonMask live) {
+    // A headless run whose buttons never end a wait (say, LEVEL COMPLETE without START held)
+    // would spin for ever: give up after a long stretch of polls without a picture.
+    if (options_.virtualClock && ++pollsWithoutPicture_ > kMaxPollsWithoutPicture && !quit_) {
+        report("no picture for " + std::to_string(kMaxPollsWithoutPicture) + " polls at picture " +
+               std::to_string(picturesShown()) + ": the buttons never end the wait (hold start?)");
+        failed_ = true;
+        quit_ = true;
+    }
     ButtonMask buttons = live;
     if (playing_) {
         buttons = 0;
@@ -78,6 +86,7 @@ ButtonMask CSession::filterButtons(ButtonMask live) {
 }
 
 void CSession::pictureShown(const uint16_t* picture, uint32_t number) {
+    pollsWithoutPicture_ = 0;
     if ((recording_ || playing_) && number % kReplayCheckInterval == 0) {
         const uint64_t hash = hashBytes(picture, kScreenPixels * sizeof(uint16_t));
         if (recording_) recorder_.addPicture(number, hash, soundHash_);

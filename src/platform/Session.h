@@ -60,6 +60,8 @@ private:
     bool playing_ = false;
     bool mismatch_ = false;
     uint64_t soundHash_ = kHashStart;
+    static constexpr uint32_t kMaxPollsWithoutPicture = 1000000;
+    uint32_t pollsWithoutPicture_ = 0;
     CReplayWriter recorder_;
     CReplayReader player_;
     std::optional<std::array<uint8_t, 16>> replaySettings_;

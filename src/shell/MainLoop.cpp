@@ -1,13 +1,48 @@
 #include "shell/MainLoop.h"
 
+#include <cstdio>
+
+#include "actors/Player.h"
+#include "effects/EffectManager.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
+#include "platform/Session.h"
+#include "render/Draw.h"
+#include "render/Font.h"
 #include "render/Screen.h"
+#include "sound/SoundManager.h"
 #include "world/GameState.h"
+#include "world/Level.h"
 #include "world/Random.h"
+#include "world/World.h"
+
+namespace {
+constexpr uint16_t kWhite = 0xFFFF;
+}
 
 bool CMainLoop::startUp(uint32_t seed) {
+    CLevel::instance();
     screen_ = &CScreen::instance();
+    CSoundManager& sound = CSoundManager::instance();
+    CSession& session = CSession::instance();
+    bool audio = false;
+    if (const auto& bytes = session.replaySettings()) {
+        // A replay starts from the settings it was recorded with, and leaves the player's alone.
+        sound.saveEnabled = false;
+        sound.loadSettingsFrom(bytes->data());
+        audio = sound.mixer.openDevice();
+    } else {
+        audio = sound.startUp();
+    }
+    if (!audio) {
+        std::fprintf(stderr, "boltfever: cannot open the audio device (try --mute)\n");
+        return false;
+    }
+    std::array<uint8_t, 16> settings;
+    encodeSettings(sound.settings, settings.data());
+    session.noteSettings(settings);
+
+    CPlayer::buildLocatorTable();
     screen_->loadTileImages();
     seedGameRand(seed);
     screen_->setFramePeriod(130);
@@ -15,43 +50,139 @@ bool CMainLoop::startUp(uint32_t seed) {
 }
 
 bool CMainLoop::enterGame() {
-    CGameState::instance().tutorial = false;
-    if (quitRequested) return false;
+    // The title screen is not in the game yet: leave the tutorial as it would, with the
+    // tutorial's walled box as the maze to fall back on when there is no level file.
+    CLevel& level = CLevel::instance();
+    CGameState& state = CGameState::instance();
+    level.loadTutorialMap();
+    state.tutorial = false;
+    state.frameCounter = 0;
+    CWorld::instance().clear(true);
+    state.gameOver = false;
+    CPlayer::forgetAll();
+    level.levelNumber = -1;
+
+    level.loadMaps();
+    if (quitRequested || platformQuitRequested()) return false;
     screen_->clear();
     screen_->present(true);
+    level.startLevel();
     drawIteration = true;
     startLatched = false;
     gameOverScale = 700;
     gameOverStep = 8;
+    player = nullptr;
     return true;
 }
 
 bool CMainLoop::iterate() {
     CGameState& state = CGameState::instance();
     CInput& input = CInput::instance();
+    CSoundManager& sound = CSoundManager::instance();
+    CWorld& world = CWorld::instance();
+    CLevel& level = CLevel::instance();
     const bool drawing = drawIteration;
     drawIteration = !drawIteration;
 
     input.poll();
+    sound.update();
     if (drawing) {
         if (!state.menuOpen) ++state.frameCounter;
         screen_->clear();
+        if (level.currentMap) screen_->drawMaze(level.currentMap->tiles);
     }
-    if (drawing) screen_->present(false);
+    if (!state.menuOpen) world.update();
+    if (drawing) {
+        world.draw();
+        CEffectManager::instance().updateAndDraw();
+        CPlayer::instance(1)->drawLocator();
+        if (state.gameOver) drawGameOver();
+        player = CPlayer::instance(1);
+        player->drawScorePanel();
+        if (state.menuOpen) runPauseMenu();
+    }
+    if (player->disks > 4) {
+        if (drawing) levelComplete();
+    } else if (drawing) {
+        screen_->present(false);
+    }
     handleStart();
+    if (input.volumeDownKey) sound.volumeDown();
+    if (input.volumeUpKey) sound.volumeUp();
     if (platformQuitRequested()) quitRequested = true;
     return !quitRequested;
+}
+
+void CMainLoop::drawGameOver() {
+    gameOverScale += gameOverStep;
+    CPlayer::instance(1)->hideLocator();
+    if (static_cast<uint32_t>(gameOverScale - 700) >= 424) gameOverStep = -gameOverStep;
+    uint16_t* surface = screen_->surface();
+    drawPanel(160, 90, 240, 100, kDialogBorder, kDialogFill, surface);
+    const char* const text = "GAME OVER";
+    for (int i = 0; i < 9; ++i) {
+        const char letter[2] = {text[i], '\0'};
+        drawTextCentredBold(letter, 65 + 25 * i, 60, kWhite, surface,
+                            static_cast<uint16_t>(gameOverScale));
+    }
+}
+
+void CMainLoop::runPauseMenu() {
+    // The menu itself is not in the game yet: until it is, the pause shows its panel and a
+    // press and release of START resumes.
+    uint16_t* surface = screen_->surface();
+    drawPanel(160, 112, 240, 80, kDialogBorder, kDialogFill, surface);
+    drawTextCentredBold("PAUSED", 160, 104, kWhite, surface, 512);
+    drawTextCentred("PRESS START TO RESUME", 160, 122, kWhite, surface, 256);
+    const bool startDown = CInput::instance().start != 0;
+    if (startDown) {
+        resumeLatched_ = true;
+    } else if (resumeLatched_) {
+        resumeLatched_ = false;
+        CGameState::instance().menuOpen = false;
+        CSoundManager::instance().playSample(5, 256, 256, 2);
+    }
+}
+
+void CMainLoop::levelComplete() {
+    uint16_t* surface = screen_->surface();
+    drawPanel(160, 116, 240, 60, kDialogBorder, kDialogFill, surface);
+    drawTextCentredBold("LEVEL COMPLETE", 160, 108, kWhite, surface, 512);
+    drawTextCentred("PRESS START TO CONTINUE", 160, 124, kWhite, surface, 256);
+    CSoundManager& sound = CSoundManager::instance();
+    sound.playSample(18, 256, 256, 2);
+    screen_->present(false);
+    CInput& input = CInput::instance();
+    // The sound keeps playing while the game waits; nothing is drawn. Closing the window ends
+    // the wait too.
+    do {
+        input.poll();
+        sound.update();
+    } while (!input.start && !platformQuitRequested());
+    input.start = 0;
+    CLevel::instance().startLevel();
+    screen_->present(false);
 }
 
 void CMainLoop::handleStart() {
     CGameState& state = CGameState::instance();
     const bool startDown = CInput::instance().start != 0;
+    // A window that loses focus pauses the game as a press and release of START would.
+    if (platformPauseRequested() && !state.menuOpen && !state.gameOver) {
+        state.menuOpen = true;
+        startLatched = false;
+        resumeLatched_ = false;
+        CSoundManager::instance().playSample(5, 256, 256, 2);
+        return;
+    }
     if (!state.menuOpen && startDown && !startLatched && !state.gameOver) {
         startLatched = true;
     } else if (!state.menuOpen && !startDown && startLatched) {
         // The menu opens on the release, never while the game is over.
         if (!state.gameOver) {
             state.menuOpen = true;
+            resumeLatched_ = false;
+            CSoundManager::instance().playSample(5, 256, 256, 2);
             startLatched = false;
         }
     }
@@ -59,6 +190,7 @@ void CMainLoop::handleStart() {
 
 int CMainLoop::shutDown() {
     platformShutdown();
+    CSoundManager::instance().shutdown();
     return 0;
 }
 

@@ -5,31 +5,40 @@
 
 #include <cstdint>
 
+class CPlayer;
 class CScreen;
 
 class CMainLoop {
 public:
-    // Runs the start-up steps; false (status 1) when the audio device cannot be opened.
+    // The start-up steps up to the title screen. False when the audio device cannot be opened:
+    // the program then ends with status 1.
     bool startUp(uint32_t seed);
-    // Runs the title screen and the first level start; false when the player chose to quit.
+    // What the title screen leaves behind, then the first level start. False when the player
+    // chose to quit instead.
     bool enterGame();
     // One iteration of the loop. False once the loop is to be left.
     bool iterate();
     // The exit sequence. Returns the process status.
     int shutDown();
 
-    // Handles START for this iteration (latched on press, the menu opens on release).
+    // Handles START for this iteration: latched on press, the menu opens on release.
     void handleStart();
 
     bool quitRequested = false;
-    bool drawIteration = true;    // the next iteration composes and presents a picture
+    bool drawIteration = true;    // this iteration composes and presents a picture
     bool startLatched = false;    // START seen pressed while no menu was open
     int32_t gameOverScale = 700;  // GAME OVER letter size, 1/256 units
     int32_t gameOverStep = 8;
+    CPlayer* player = nullptr;  // player 1, re-read in every drawn iteration
 
 private:
+    void drawGameOver();
+    void runPauseMenu();
+    void levelComplete();
+
     CScreen* screen_ = nullptr;
+    bool resumeLatched_ = false;  // START pressed while paused: releasing it resumes
 };
 
-// The whole program after the command line: start-up, title, play, exit. Returns the status.
+// The whole program after the command line: start-up, play, exit. Returns the status.
 int runMainLoop(uint32_t seed);

@@ -10,10 +10,13 @@
 #include "platform/Files.h"
 #include "platform/InputScript.h"
 #include "platform/Platform.h"
+#include "platform/PngWriter.h"
 #include "platform/Replay.h"
 #include "platform/Session.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/sdl/SdlBackend.h"
+#include "render/ContactSheet.h"
+#include "render/TestCard.h"
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
 
@@ -21,9 +24,20 @@ namespace {
 
 // --contact-sheet and --test-card: pictures for people to look at; no game runs.
 int writePictures(const SOptions& options) {
-    (void)options;
-    std::fprintf(stderr, "boltfever: not available in this build yet\n");
-    return 2;
+    std::string error;
+    if (!options.testCard.empty()) {
+        static uint16_t card[kScreenPixels];
+        drawTestCard(card);
+        if (!writePng(options.testCard, card, kScreenWidth, kScreenHeight, 1, error)) {
+            std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    if (!options.contactSheet.empty() && !writeContactSheet(options.contactSheet, error)) {
+        std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace

@@ -41,6 +41,11 @@ public:
     bool loadMapsFrom(const std::string& path);
     // Map n mod the number of maps (a negative n counts back from the end); null when none.
     SMapRecord* mapAt(int32_t n) const;
+    // --- level start (LevelStart.cpp)
+    // Clears the world but for the player, advances to the next level, puts the player at its
+    // start and six disks about, and starts the level's music.
+    void startLevel();
+
     // Called by the level start before it advances the level number: the level just finished
     // becomes the best one reached, up to the last start level the menu offers.
     void recordBestLevel() const;

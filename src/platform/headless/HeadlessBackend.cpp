@@ -12,6 +12,9 @@ void CHeadlessBackend::idleUntil(uint32_t start, uint32_t ticks) {
 }
 
 ButtonMask CHeadlessBackend::pollButtons() {
+    // Reading the buttons takes a moment, so that waits that only poll still let time (and the
+    // sound) run on.
+    clock_ += kPollTicks;
     if (buttonSource_) buttons_ = buttonSource_(picturesShown());
     return buttons_;
 }
