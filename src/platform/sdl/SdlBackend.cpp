@@ -82,9 +82,10 @@ uint32_t CSdlBackend::counter() {
 }
 
 void CSdlBackend::idleUntil(uint32_t start, uint32_t ticks) {
-    // Sleep until about a millisecond before the deadline and let the caller spin the rest: a
-    // paced game must not hold a core, and the sleep may overshoot a little.
-    constexpr uint32_t kSpinTicks = kTimerHz / 1000;
+    // Sleep while the deadline is far and let the caller spin only the last stretch: a paced
+    // game must not hold a core. A sleep may overshoot by the kernel's timer slack, so each one
+    // stops well short; the caller comes back here until the spin is all that is left.
+    constexpr uint32_t kSpinTicks = kTimerHz / 5000;  // 0.2 ms
     const uint32_t passed = counter() - start;
     if (passed >= ticks || ticks - passed <= kSpinTicks) return;
     const uint64_t sleepTicks = ticks - passed - kSpinTicks;
