@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "actors/Player.h"
 #include "sound/SoundTestSupport.h"
 #include "support/GameTest.h"
 
@@ -100,6 +101,19 @@ TEST_F(CSoundMixerTest, PlacedSoundsFadeWithDistanceAndPanOverThreeTiles) {
         EXPECT_EQ(mixer->channels[7].leftVolume, c.left) << c.tileX << "," << c.tileY;
         EXPECT_EQ(mixer->channels[7].rightVolume, c.right) << c.tileX << "," << c.tileY;
     }
+}
+
+TEST_F(CSoundMixerTest, PlacedSoundsAreHeardFromPlayerOnesTile) {
+    // Anywhere inside tile (20, 14): positions are in 1/8 pixel, 64 to a tile.
+    CPlayer* player = CPlayer::instance(1);
+    player->x = 20 * 64 + 63;
+    player->y = 14 * 64 + 10;
+    mixer->playAt(0, 23, 14, 1);
+    EXPECT_EQ(mixer->channels[7].leftVolume, 63);
+    EXPECT_EQ(mixer->channels[7].rightVolume, 255);
+    mixer->playAt(0, 16, 14, 1);
+    EXPECT_EQ(mixer->channels[6].leftVolume, 253);
+    EXPECT_EQ(mixer->channels[6].rightVolume, 0);
 }
 
 TEST_F(CSoundMixerTest, AnEffectEndsOneSampleShortAndRoundsDown) {
