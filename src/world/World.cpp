@@ -161,6 +161,9 @@ void CWorld::update() {
                 CGameState::instance().gameOver = true;
             }
         } else {
+            // die() has taken it out of the cells; make sure no cell keeps a pointer to it.
+            fileInCells(actor, actor->prevX, actor->prevY, true);
+            fileInCells(actor, actor->x, actor->y, true);
             it = objects.erase(it);
             delete actor;
         }
