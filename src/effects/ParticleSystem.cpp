@@ -51,7 +51,9 @@ void CParticleSystem::draw(uint16_t* surface) {
     // quarter; the other way round for an implosion.
     int32_t f = (age >> fadeShift) >> 1;
     if (f > 1) f -= 1;
-    if (implode) f = 2 - f;
+    // The last draw, at the full age, would give an implosion a fade of -1: its particles are
+    // home by then and shown at full strength.
+    if (implode) f = f > 2 ? 0 : 2 - f;
     for (int32_t i = 0; i < particleCount; ++i) {
         const SParticle& p = particles[i];
         const int32_t px = p.x >> 5, py = p.y >> 5;
