@@ -1,0 +1,31 @@
+#include "support/RunGame.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+std::string freshTestDir(const std::string& name) {
+    const std::filesystem::path dir =
+        std::filesystem::path(BOLTFEVER_BINARY_DIR) / "test-runs" / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+SGameRun runGame(const std::string& arguments, const std::string& dir) {
+    const std::string log = dir + "/run.log";
+    const std::string command = "cd '" + dir + "' && HOME='" + dir +
+                                "' XDG_DATA_HOME= '" BOLTFEVER_BINARY_DIR "/boltfever' " +
+                                arguments + " >'" + log + "' 2>&1";
+    SGameRun run;
+    const int raw = std::system(command.c_str());
+    if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
+    std::ifstream in(log);
+    std::ostringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    return run;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Runs the built game as a process, as a player or a script would, with a home folder of its own
+// so that no test touches the user's settings.
+
+#include <string>
+
+struct SGameRun {
+    int status = -1;     // the exit status, or -1 when the process did not exit normally
+    std::string output;  // stdout and stderr together
+};
+
+// A fresh, empty folder under the build folder, named for the calling test.
+std::string freshTestDir(const std::string& name);
+
+// Runs boltfever with the arguments (a shell-quoted string) in `dir`, with HOME set to it.
+SGameRun runGame(const std::string& arguments, const std::string& dir);
