@@ -1,4 +1,6 @@
-# The sound generator: tools/soundgen synthesises music and effects from text descriptions.
+# The sample bank: tools/soundgen synthesises the music and effects described under
+# assets/sounds into C++ that is compiled into the game. Rendering the whole bank takes well
+# under a second, so it is made at build time rather than kept as data.
 
 # The synthesiser proper (scores, instruments, effects, mixing) is a library the tests use
 # too; the program adds the bank's files around it.
@@ -23,3 +25,30 @@ set_target_properties(soundgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BIN
 if(BOLTFEVER_TESTS)
   cmake_language(DEFER CALL target_link_libraries boltfever_tests PRIVATE soundgen_synth)
 endif()
+
+set(SOUND_ASSETS ${PROJECT_SOURCE_DIR}/assets/sounds)
+set(SOUND_MANIFEST ${SOUND_ASSETS}/bank.txt)
+file(GLOB_RECURSE SOUND_SOURCES CONFIGURE_DEPENDS ${SOUND_ASSETS}/*.song ${SOUND_ASSETS}/*.sfx)
+set(SAMPLE_BANK_DIR ${PROJECT_BINARY_DIR}/generated)
+set(SAMPLE_BANK_SOURCES
+  ${SAMPLE_BANK_DIR}/SampleBank.cpp
+  ${SAMPLE_BANK_DIR}/SampleBankMusic0.cpp
+  ${SAMPLE_BANK_DIR}/SampleBankMusic1.cpp
+  ${SAMPLE_BANK_DIR}/SampleBankMusic2.cpp
+  ${SAMPLE_BANK_DIR}/SampleBankMusic3.cpp)
+
+add_custom_command(
+  OUTPUT ${SAMPLE_BANK_SOURCES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_BANK_DIR}
+  COMMAND soundgen ${SOUND_MANIFEST} --out ${SAMPLE_BANK_DIR}
+  DEPENDS soundgen ${SOUND_MANIFEST} ${SOUND_SOURCES}
+  COMMENT "Synthesising the sample bank"
+  VERBATIM)
+target_sources(boltfever_core PRIVATE ${SAMPLE_BANK_SOURCES})
+
+# For listening: every sample as a WAV file in build/.../sounds, with a table of levels.
+add_custom_target(soundbank-wavs
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/sounds
+  COMMAND soundgen ${SOUND_MANIFEST} --wav ${PROJECT_BINARY_DIR}/sounds --report
+  DEPENDS soundgen ${SOUND_MANIFEST} ${SOUND_SOURCES}
+  VERBATIM)
