@@ -136,3 +136,86 @@ end
     EXPECT_EQ(x.front(), 0);
     EXPECT_EQ(x.back(), 0);
 }
+
+namespace {
+
+SSound parseOrFail(const char* text) {
+    SSound sound;
+    std::string error;
+    EXPECT_TRUE(parseSound(text, "test", sound, error)) << error;
+    return sound;
+}
+
+int peakIn(const std::vector<int16_t>& x, size_t from, size_t to) {
+    int peak = 0;
+    for (size_t i = from; i < to && i < x.size(); ++i) peak = std::max(peak, std::abs(int{x[i]}));
+    return peak;
+}
+
+int upCrossingsIn(const std::vector<int16_t>& x, size_t from, size_t to) {
+    int n = 0;
+    for (size_t i = from + 1; i < to; ++i) n += x[i - 1] < 0 && x[i] >= 0;
+    return n;
+}
+
+}  // namespace
+
+// The echo of a loop's last note falls past the end and must come back at the start. A bar
+// at 120 is 44096 samples; the blip on step 15 starts at 15 * 2756 = 41340 and is over 700
+// samples later; its echo half a second (11025 samples) on starts at 52365, that is at 8269.
+TEST(SoundgenRender, LoopEchoesComeRound) {
+    const SSound sound = parseOrFail(R"(
+loop
+tempo 120
+meter 4 4
+bars 1
+peak -6
+echo 0.5 0 1
+instrument blip
+  wave sine
+  env 0.001 1 1 0.01
+  gate 0.2
+  echo 1
+end
+pattern last
+  . . . . . . . . . . . . . . . A5
+end
+track blip last
+)");
+    const std::vector<int16_t> x = renderSound(sound);
+    ASSERT_EQ(x.size(), 44096u);
+    EXPECT_GT(peakIn(x, 41340, 41600), 10000);  // the blip
+    EXPECT_LT(peakIn(x, 300, 8200), 50);        // silence until the echo comes round
+    EXPECT_GT(peakIn(x, 8300, 8800), 10000);    // the echo, as loud as the blip
+}
+
+// An arpeggio of A4 and its octave, one note a step, up: the steps (2756 samples, 1/8 s)
+// alternate 440 and 880 Hz. Plucked, each note falls (60 dB in 0.3 s: to a sixteenth by the
+// step's end) and starts again.
+TEST(SoundgenRender, ArpeggiosStepThroughTheChord) {
+    const SSound sound = parseOrFail(R"(
+length 44096
+tempo 120
+meter 4 4
+peak -6
+instrument arp
+  wave sine
+  env 0.001 0.3 0 0.01
+  arp 1 up pluck
+end
+pattern chord
+  A4:o - - - - - - - - - - - - - - -
+end
+track arp chord
+)");
+    const std::vector<int16_t> x = renderSound(sound);
+    for (size_t step = 0; step < 4; ++step) {
+        const size_t from = step * 2756;
+        EXPECT_NEAR(upCrossingsIn(x, from + 50, from + 2706),
+                    (step % 2 ? 880 : 440) * 2656 / 22050.0, 2)
+            << "step " << step;
+        // The pluck has died away before the next note and rises again at its start.
+        EXPECT_LT(peakIn(x, from + 2600, from + 2756), peakIn(x, from + 20, from + 200) / 10)
+            << step;
+    }
+}
