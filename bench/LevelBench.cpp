@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
 #include "world/Level.h"
 #include "world/LevelFile.h"
 #include "world/Random.h"
@@ -49,7 +50,7 @@ BENCHMARK(BM_RandomFreeTile);
 void BM_ReadMapFile(benchmark::State& state) {
     std::vector<uint8_t> bytes;
     std::string error;
-    readFileBytes(findMapFile(), bytes, error);
+    readFile(findMapFile(), bytes, error, kMaxMapFileBytes);
     MapList maps;
     for (auto _ : state) {
         readMapFile(bytes, maps);

@@ -1,28 +1,33 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
+              size_t maxBytes) {
+    bytes.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    bytes.clear();
     uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
+    while (bytes.size() < maxBytes) {
+        const size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
+        const size_t got = std::fread(buffer, 1, want, file);
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (got < want) break;
+    }
     const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
     std::fclose(file);
     if (failed) {
-        error = path + ": read error";
+        error = path + ": " + std::strerror(readErrno);
         return false;
     }
     return true;
@@ -30,28 +35,27 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string& error) {
-    // A name of its own per process, so that two games saving at once do not share one.
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A name of its own, so that two games saving at once do not share one.
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": cannot create a temporary file: " + std::strerror(errno);
         return false;
     }
+    ::fchmod(fd, 0644);  // mkstemp makes it private; our files are the user's to read
     const uint8_t* p = static_cast<const uint8_t*>(data);
     size_t left = size;
-    bool ok = true;
-    errno = 0;
-    while (left > 0) {
+    int failure = 0;
+    while (left > 0 && failure == 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
+        if (n < 0)
+            failure = errno;
+        else if (n == 0)
+            failure = EIO;
+        p += n > 0 ? n : 0;
+        left -= n > 0 ? static_cast<size_t>(n) : 0;
     }
-    int failure = ok ? 0 : (errno != 0 ? errno : EIO);
     // The data must be on the disk before the rename makes it the file.
     if (failure == 0 && ::fsync(fd) != 0) failure = errno;
     if (::close(fd) != 0 && failure == 0) failure = errno;

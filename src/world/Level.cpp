@@ -1,9 +1,12 @@
 #include "world/Level.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "platform/Files.h"
 #include "world/GameState.h"
 #include "world/LevelFile.h"
 #include "world/Random.h"
@@ -123,7 +126,7 @@ bool CLevel::loadMapsFrom(const std::string& path) {
     dropMaps();
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readFileBytes(path, bytes, error)) {
+    if (!readFile(path, bytes, error, kMaxMapFileBytes)) {
         std::fprintf(stderr, "%s; the practice maze stays\n", error.c_str());
         return false;
     }

@@ -1,11 +1,6 @@
 #include "world/LevelFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -86,26 +81,6 @@ std::vector<std::string> mapFileProblems(const std::string& path, const SMapFile
     return lines;
 }
 
-bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
-    bytes.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    bytes.resize(kMaxMapFileBytes);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    bytes.resize(got);
-    if (failed) {
-        error = path + ": " + std::strerror(readErrno);
-        return false;
-    }
-    return true;
-}
-
 namespace {
 
 std::vector<std::string> searchPlaces() {
@@ -145,26 +120,4 @@ bool encodeMapFile(const std::vector<const SMapRecord*>& maps, std::vector<uint8
         bytes.insert(bytes.end(), std::begin(map->tiles), std::end(map->tiles));
     }
     return true;
-}
-
-bool writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
-                         std::string& error) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        error = path + ": cannot create a temporary file: " + std::strerror(errno);
-        return false;
-    }
-    fchmod(fd, 0644);  // mkstemp makes it private; the level file is for everyone to read
-    std::FILE* file = fdopen(fd, "wb");
-    bool ok = file != nullptr;
-    if (!file) close(fd);
-    if (ok && !bytes.empty()) ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file && std::fclose(file) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        error = path + ": cannot write: " + std::strerror(errno);
-        std::remove(temp.c_str());
-    }
-    return ok;
 }

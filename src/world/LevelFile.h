@@ -40,10 +40,6 @@ SMapFileReport readMapFile(std::span<const uint8_t> bytes, MapList& maps);
 // One line per kind of problem in `report`, each starting with `path`; none for a clean file.
 std::vector<std::string> mapFileProblems(const std::string& path, const SMapFileReport& report);
 
-// Reads at most kMaxMapFileBytes of the file (nothing beyond can belong to a map). False, with
-// a reason, when the file cannot be opened or read.
-bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
-
 // Where the game finds maps.dat: the working directory (as on the handheld), beside the
 // executable, then the installed data folder. The first regular file wins; empty when none.
 std::string findMapFile();
@@ -52,7 +48,3 @@ std::string mapFileSearchPlaces();
 
 // The file image of a list of maps. False when there are more than 255 of them.
 bool encodeMapFile(const std::vector<const SMapRecord*>& maps, std::vector<uint8_t>& bytes);
-// Writes bytes to path through a temporary file and a rename, so that a reader never sees a
-// half-written file. False, with a reason, on failure.
-bool writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
-                         std::string& error);

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -113,42 +111,6 @@ TEST(LevelFile, ARecordCutShortIsZeroFilled) {
     report = readMapFile(file({record(1, 1, 1, {0})}, 5), maps);
     EXPECT_EQ(maps.size(), 1u);
     EXPECT_EQ(problems(report), "maps.dat: cut short: it announces 5 maps but holds 1\n");
-}
-
-class LevelFileOnDisk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/boltfever-levelfile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
-};
-
-TEST_F(LevelFileOnDisk, WritingReplacesTheWholeFileAndLeavesNothingBehind) {
-    const std::string path = (dir / "maps.dat").string();
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(path, Bytes(5000, 1), error)) << error;
-    ASSERT_TRUE(writeFileAtomically(path, Bytes{2, 3}, error)) << error;
-    Bytes back;
-    ASSERT_TRUE(readFileBytes(path, back, error)) << error;
-    EXPECT_EQ(back, Bytes({2, 3}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::others_read, fs::perms::others_read);
-    EXPECT_FALSE(writeFileAtomically((dir / "no" / "maps.dat").string(), back, error));
-    EXPECT_NE(error.find("no/maps.dat"), std::string::npos) << error;
-}
-
-// Nothing past the largest file the count byte allows can belong to a map.
-TEST_F(LevelFileOnDisk, ReadingStopsAtTheLargestPossibleFile) {
-    std::ofstream(dir / "big.dat", std::ios::binary) << std::string(kMaxMapFileBytes + 5000, 'x');
-    Bytes bytes;
-    std::string error;
-    ASSERT_TRUE(readFileBytes((dir / "big.dat").string(), bytes, error));
-    EXPECT_EQ(bytes.size(), kMaxMapFileBytes);
-    EXPECT_FALSE(readFileBytes((dir / "missing.dat").string(), bytes, error));
-    EXPECT_NE(error.find("missing.dat"), std::string::npos);
 }
 
 }  // namespace

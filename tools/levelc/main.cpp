@@ -13,6 +13,7 @@
 #include "LevelRules.h"
 #include "LevelText.h"
 #include "MonsterNames.h"
+#include "platform/Files.h"
 #include "world/LevelFile.h"
 
 namespace fs = std::filesystem;
@@ -100,7 +101,8 @@ int build(const std::string& folder, const std::string& output) {
     for (const SLevelSource& level : levels) maps.push_back(&level.map);
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!encodeMapFile(maps, bytes) || !writeFileAtomically(output, bytes, error)) {
+    if (!encodeMapFile(maps, bytes) ||
+        !writeFileAtomically(output, bytes.data(), bytes.size(), error)) {
         std::fprintf(stderr, "levelc: %s\n", error.c_str());
         return 1;
     }
@@ -110,7 +112,7 @@ int build(const std::string& folder, const std::string& output) {
 bool readMaps(const std::string& path, MapList& maps) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readFileBytes(path, bytes, error)) {
+    if (!readFile(path, bytes, error, kMaxMapFileBytes)) {
         std::fprintf(stderr, "levelc: %s\n", error.c_str());
         return false;
     }
@@ -144,8 +146,7 @@ int decompile(const std::string& input, const std::string& folder) {
                          i + 1, merged);
         const std::string path = (fs::path(folder) / name).string();
         std::string error;
-        if (!writeFileAtomically(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()},
-                                 error)) {
+        if (!writeFileAtomically(path, text.data(), text.size(), error)) {
             std::fprintf(stderr, "levelc: %s\n", error.c_str());
             return 1;
         }
