@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "actors/Player.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/MainLoop.h"
+#include "sound/SoundManager.h"
 #include "support/GameTest.h"
 #include "world/GameState.h"
+#include "world/Level.h"
 
 namespace {
 
@@ -64,6 +67,37 @@ TEST_F(MainLoopTest, LosingFocusPausesAsStartWould) {
     state.gameOver = true;
     poll(kPauseRequest);
     EXPECT_FALSE(state.menuOpen);
+}
+
+TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
+    ASSERT_TRUE(loop_.startUp(1));
+    ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
+    CLevel& level = CLevel::instance();
+    ASSERT_EQ(level.levelNumber, 0);
+    loop_.iterate();
+    loop_.iterate();
+    CPlayer* player = CPlayer::instance(1);
+    player->disks = 5;
+    // START already held when the wait begins: it ends at once, the fanfare plays, the next
+    // level starts, and the press is forgotten for this iteration.
+    backend_.setButtons(kStart);
+    const uint32_t shown = picturesShown();
+    EXPECT_TRUE(loop_.iterate());
+    EXPECT_EQ(level.levelNumber, 1);
+    EXPECT_EQ(player->disks, 0u);
+    EXPECT_EQ(CGameState::instance().frameCounter, 0u);
+    EXPECT_EQ(picturesShown(), shown + 3);  // the panel, the level start's clear, and one more
+    EXPECT_FALSE(loop_.startLatched);
+    bool fanfare = false;
+    for (const SSoundChannel& c : CSoundManager::instance().mixer.channels)
+        fanfare |= c.active && c.sampleId == 18;
+    EXPECT_TRUE(fanfare);
+    // Still held at the next poll: latched again, and its release opens the menu.
+    loop_.iterate();
+    EXPECT_TRUE(loop_.startLatched);
+    backend_.setButtons(0);
+    loop_.iterate();
+    EXPECT_TRUE(CGameState::instance().menuOpen);
 }
 
 }  // namespace
