@@ -35,3 +35,14 @@ add_custom_command(
   VERBATIM)
 
 target_sources(boltfever_core PRIVATE ${IMAGE_GENERATED}/ImageBank.cpp)
+
+# The desktop icon, drawn from the player's sprite.
+add_executable(icon ${PROJECT_SOURCE_DIR}/tools/icon/main.cpp)
+target_link_libraries(icon PRIVATE boltfever_core boltfever_warnings)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/boltfever.png
+  COMMAND icon ${PROJECT_BINARY_DIR}/boltfever.png
+  DEPENDS icon
+  COMMENT "Drawing the desktop icon"
+  VERBATIM)
+add_custom_target(desktop-icon ALL DEPENDS ${PROJECT_BINARY_DIR}/boltfever.png)
