@@ -5,7 +5,6 @@
 
 #include <fstream>
 
-
 namespace {
 
 using Bytes = std::vector<uint8_t>;
