@@ -42,8 +42,9 @@ int CHeadlessBackend::audioWrite(const void*, int bytes) {
     // Catch up: what the device has played no longer counts against the cap.
     const uint64_t played = audioPlayed();
     if (audioWritten_ < played) audioWritten_ = played;
-    const uint32_t queued = audioQueuedFrames();
-    const uint32_t room = kAudioQueueFrames - std::min(queued, kAudioQueueFrames);
+    const uint64_t queued = audioWritten_ - played;
+    const uint32_t room =
+        static_cast<uint32_t>(kAudioQueueFrames - std::min<uint64_t>(queued, kAudioQueueFrames));
     const uint32_t frames = std::min<uint32_t>(room, static_cast<uint32_t>(bytes) / 4);
     audioWritten_ += frames;
     return static_cast<int>(frames * 4);
