@@ -1,37 +1,29 @@
 #include "MonsterNames.h"
 
+#include "world/KindNames.h"
+
 namespace {
 
-struct SMonsterName {
-    uint8_t type;
-    std::string_view name;
-    char faction;
-};
+// The kinds the factory makes: the sixteen fighters and the dummy.
+bool isMonsterType(uint8_t type) {
+    return type < kFightingKinds || type == 22;
+}
 
-constexpr SMonsterName kNames[] = {
-    {0, "chicken", 'A'},   {1, "zombie", 'B'},    {2, "soldier", 'C'}, {3, "lemonshark", 'D'},
-    {4, "scorp", 'A'},     {5, "beav", 'A'},      {6, "wizard", 'D'},  {7, "grim", 'B'},
-    {8, "rocketeer", 'C'}, {9, "berzerker", 'D'}, {10, "biter", 'B'},  {11, "grenadeer", 'C'},
-    {12, "lbug", 'A'},     {13, "eye", 'D'},      {14, "joust", 'C'},  {15, "ghost", 'B'},
-    {22, "dummy", '-'},
-};
+constexpr char kFaction[kFightingKinds + 1] = "ABCDAADBCDBCADCB";
 
 }  // namespace
 
 std::optional<uint8_t> monsterTypeByName(std::string_view name) {
-    for (const SMonsterName& entry : kNames)
-        if (entry.name == name) return entry.type;
+    for (int32_t type = 0; type < kKindCount; ++type)
+        if (isMonsterType(static_cast<uint8_t>(type)) && kindName(type) == name)
+            return static_cast<uint8_t>(type);
     return std::nullopt;
 }
 
 std::string_view monsterName(uint8_t type) {
-    for (const SMonsterName& entry : kNames)
-        if (entry.type == type) return entry.name;
-    return {};
+    return isMonsterType(type) ? kindName(type) : std::string_view();
 }
 
 char monsterFaction(uint8_t type) {
-    for (const SMonsterName& entry : kNames)
-        if (entry.type == type) return entry.faction;
-    return '-';
+    return type < kFightingKinds ? kFaction[type] : '-';
 }
