@@ -49,8 +49,8 @@ void CBaseSpar::update() {
     }
 }
 
-void CBaseSpar::die(int32_t) {
+void CBaseSpar::die(int32_t killer) {
     CWorld::instance().fileAt(this, true);
-    dead = true;
+    markDead(killer);
     CSoundManager::instance().playSampleAt(9, x >> 6, y >> 6, 1);
 }

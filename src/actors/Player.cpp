@@ -2,11 +2,14 @@
 
 #include <cmath>
 
+#include "actors/BaseBullet.h"
 #include "actors/BaseSpar.h"
+#include "actors/SpitBullet.h"
 #include "platform/Input.h"
 #include "render/Draw.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
@@ -15,8 +18,8 @@ namespace {
 
 CPlayer* gSlot[3] = {};
 
-// Frames a spit shot keeps its victim frozen.
-constexpr int32_t kSpitStunTime = 90;
+// Units per frame of the player's shot.
+constexpr int32_t kShotSpeed = 14;
 
 constexpr uint16_t kSpawnColours[4] = {0xFBE7, 0xF800, 0x7BFF, 0xFFE0};
 constexpr uint16_t kHitColour = 0xF800;
@@ -82,7 +85,7 @@ CPlayer::~CPlayer() {
 }
 
 void CPlayer::setup() {
-    for (int d = 0; d < 4; ++d) images[d * 3] = CScreen::getImage(46 + d);
+    loadDirectionImages(46);
 }
 
 void CPlayer::reset(bool newLife) {
@@ -149,12 +152,18 @@ void CPlayer::update() {
 void CPlayer::fire() {
     int32_t shotX = 0, shotY = 0;
     tileAhead(dir, shotX, shotY);
-    // The shot starts one tile ahead at (shotX, shotY), flying along dir; shots are not in the
-    // game yet, so for now firing is only its rhythm and its sound.
-    (void)shotX;
-    (void)shotY;
+    CBaseBullet* shot = new CBaseBullet(shotX, shotY, dir, kShotSpeed);
     fireCooldown = fireDelay;
     CSoundManager::instance().playSample(4, 128, 128, 1);
+    CGameReport::instance().shotFired(kind);
+    // A shot born in a wall has already popped; it is not added.
+    if (shot->dead) {
+        delete shot;
+        return;
+    }
+    shot->owner = playerNumber;
+    shot->setup();
+    CWorld::instance().add(shot);
 }
 
 void CPlayer::steer() {
@@ -304,7 +313,7 @@ void CPlayer::onTouch(CGameObject& other) {
             break;
         case kKindSpitBullet:
             takeDamage(other);
-            frozenTimer = kSpitStunTime;
+            frozenTimer = static_cast<const CSpitBullet&>(other).stunTime;
             break;
         case kKindTeleBullet: {
             CWorld& world = CWorld::instance();

@@ -1,16 +1,26 @@
 #include "effects/ParticleSystem.h"
 
 #include "render/Draw.h"
+#include "world/GameReport.h"
 #include "world/Random.h"
 
-CParticleSystem::CParticleSystem(int32_t x, int32_t y, int32_t sizeClass, bool implodes,
+namespace {
+int32_t clampSizeClass(int32_t sizeClass) {
+    if (sizeClass < 0) return 0;
+    return sizeClass > CParticleSystem::kLargestSizeClass ? CParticleSystem::kLargestSizeClass
+                                                          : sizeClass;
+}
+}  // namespace
+
+CParticleSystem::CParticleSystem(int32_t x, int32_t y, int32_t requestedSizeClass, bool implodes,
                                  const uint16_t from[4])
-    : particleCount(1 << (sizeClass + 3)),
-      lifetime(1 << (sizeClass + 4)),
-      spreadShift(sizeClass + 4),
-      fadeShift(sizeClass + 1),
+    : particleCount(1 << (clampSizeClass(requestedSizeClass) + 3)),
+      lifetime(1 << (clampSizeClass(requestedSizeClass) + 4)),
+      spreadShift(clampSizeClass(requestedSizeClass) + 4),
+      fadeShift(clampSizeClass(requestedSizeClass) + 1),
       colours{from[0], from[1], from[2], from[3]},
       implode(implodes) {
+    CGameReport::instance().effectStarted(EEffectClass::kParticles);
     for (int32_t i = 0; i < particleCount; ++i) {
         SParticle& p = particles[i];
         p.colour = colours[i % 4];

@@ -17,9 +17,11 @@ struct SParticle {
 
 class CParticleSystem : public CEffect {
 public:
-    static constexpr int32_t kMaxParticles = 32;
+    static constexpr int32_t kLargestSizeClass = 2;
+    static constexpr int32_t kMaxParticles = 1 << (kLargestSizeClass + 3);
 
-    // Makes the particles at pixel (x, y), drawing four random numbers for each.
+    // Makes the particles at pixel (x, y), drawing four random numbers for each. A size class
+    // outside 0..2 is taken as the nearest one.
     CParticleSystem(int32_t x, int32_t y, int32_t sizeClass, bool implode,
                     const uint16_t colours[4]);
 

@@ -33,6 +33,21 @@ bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     return true;
 }
 
+bool checkWritable(const std::string& path, std::string& error) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        error = path + ": is a folder";
+        return false;
+    }
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    if (::access(folder.c_str(), W_OK) != 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 bool writeFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string& error) {
     // A name of its own, so that two games saving at once do not share one.

@@ -32,6 +32,8 @@ const char* helpText() {
            "                       computer allows and every run with the same seed and input\n"
            "                       is the same\n"
            "  --frames N           leave after N shown pictures (settings are saved)\n"
+           "  --level N            start a game at level N (1-999), for practice\n"
+           "  --report FILE        write a JSON summary of the run when leaving\n"
            "  --screenshot FILE    write the last picture as PNG when leaving\n"
            "  --input FILE         buttons for a --headless run, from an input script\n"
            "  --record FILE        record a replay of this run\n"
@@ -109,6 +111,11 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
         } else if (!std::strcmp(arg, "--frames")) {
             if (!number(1, UINT32_MAX, n)) return ECommand::kError;
             options.frames = static_cast<uint32_t>(n);
+        } else if (!std::strcmp(arg, "--level")) {
+            if (!number(1, kMaxStartLevel, n)) return ECommand::kError;
+            options.level = static_cast<int32_t>(n);
+        } else if (!std::strcmp(arg, "--report")) {
+            if (!text(options.report)) return ECommand::kError;
         } else if (!std::strcmp(arg, "--seed")) {
             if (!number(0, UINT32_MAX, n)) return ECommand::kError;
             options.seed = static_cast<uint32_t>(n);

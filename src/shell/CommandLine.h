@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+// The highest level --level offers: the levels repeat their mazes, ever faster, long before.
+constexpr int32_t kMaxStartLevel = 999;
+
 struct SOptions {
     bool headless = false;         // no window, no sound card, virtual clock
     bool mute = false;             // play without a sound card
@@ -12,6 +15,8 @@ struct SOptions {
     int scale = 3;                 // window size in multiples of 320 x 240
     uint32_t frames = 0;           // leave after this many shown pictures; 0 = play on
     std::optional<uint32_t> seed;  // random seed; the calendar time when absent
+    int32_t level = 0;             // start a game at this level (1-based); 0 = as usual
+    std::string report;            // JSON summary of the run, written at the end
     std::string screenshot;        // PNG of the last picture
     std::string inputScript;       // buttons for a headless run
     std::string record;            // replay file to write

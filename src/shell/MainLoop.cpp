@@ -4,6 +4,7 @@
 
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
+#include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
 #include "platform/Session.h"
@@ -11,6 +12,7 @@
 #include "render/Font.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -20,7 +22,8 @@ namespace {
 constexpr uint16_t kWhite = 0xFFFF;
 }
 
-bool CMainLoop::startUp(uint32_t seed) {
+bool CMainLoop::startUp(const SGameSetup& setup) {
+    setup_ = setup;
     CLevel::instance();
     screen_ = &CScreen::instance();
     CSoundManager& sound = CSoundManager::instance();
@@ -44,7 +47,7 @@ bool CMainLoop::startUp(uint32_t seed) {
 
     CPlayer::buildLocatorTable();
     screen_->loadTileImages();
-    seedGameRand(seed);
+    seedGameRand(setup.seed);
     screen_->setFramePeriod(130);
     return true;
 }
@@ -66,7 +69,16 @@ bool CMainLoop::enterGame() {
     if (quitRequested || platformQuitRequested()) return false;
     screen_->clear();
     screen_->present(true);
-    level.startLevel();
+    if (setup_.startLevel > 0) {
+        // Practice at a chosen level: the level before it was not completed, so the best level
+        // reached stays as it was.
+        const int32_t best = state.bestLevel;
+        level.levelNumber = setup_.startLevel - 2;
+        level.startLevel();
+        state.bestLevel = best;
+    } else {
+        level.startLevel();
+    }
     drawIteration = true;
     startLatched = false;
     gameOverScale = 700;
@@ -191,12 +203,25 @@ void CMainLoop::handleStart() {
 int CMainLoop::shutDown() {
     platformShutdown();
     CSoundManager::instance().shutdown();
-    return 0;
+    return writeReport() ? 0 : 1;
 }
 
-int runMainLoop(uint32_t seed) {
+bool CMainLoop::writeReport() const {
+    if (setup_.reportPath.empty()) return true;
+    const CPlayer* const p = CPlayer::instance(1);
+    const CGameReport::SRunFacts facts{
+        setup_.seed, picturesShown(), CLevel::instance().levelNumber + 1,
+        p->score,    p->lives,        p->disks};
+    const std::string json = CGameReport::instance().json(facts);
+    std::string error;
+    if (writeFileAtomically(setup_.reportPath, json.data(), json.size(), error)) return true;
+    std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+    return false;
+}
+
+int runMainLoop(const SGameSetup& setup) {
     CMainLoop loop;
-    if (!loop.startUp(seed)) return 1;
+    if (!loop.startUp(setup)) return 1;
     if (loop.enterGame())
         while (loop.iterate()) {
         }

@@ -4,21 +4,29 @@
 // exit sequence.
 
 #include <cstdint>
+#include <string>
 
 class CPlayer;
 class CScreen;
+
+// How a run starts and what it leaves behind.
+struct SGameSetup {
+    uint32_t seed = 0;
+    int32_t startLevel = 0;  // a level to start at directly (1-based); 0 = as usual
+    std::string reportPath;  // JSON summary written at the end; empty = none
+};
 
 class CMainLoop {
 public:
     // The start-up steps up to the title screen. False when the audio device cannot be opened:
     // the program then ends with status 1.
-    bool startUp(uint32_t seed);
+    bool startUp(const SGameSetup& setup);
     // What the title screen leaves behind, then the first level start. False when the player
     // chose to quit instead.
     bool enterGame();
     // One iteration of the loop. False once the loop is to be left.
     bool iterate();
-    // The exit sequence. Returns the process status.
+    // The exit sequence, then the report. Returns the process status.
     int shutDown();
 
     // Handles START for this iteration: latched on press, the menu opens on release.
@@ -36,9 +44,12 @@ private:
     void runPauseMenu();
     void levelComplete();
 
+    bool writeReport() const;
+
+    SGameSetup setup_;
     CScreen* screen_ = nullptr;
     bool resumeLatched_ = false;  // START pressed while paused: releasing it resumes
 };
 
 // The whole program after the command line: start-up, play, exit. Returns the status.
-int runMainLoop(uint32_t seed);
+int runMainLoop(const SGameSetup& setup);

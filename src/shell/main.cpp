@@ -78,6 +78,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (!options.report.empty() && !checkWritable(options.report, message)) {
+        std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+        return 2;
+    }
+
     SSessionOptions outputs;
     outputs.frameLimit = options.frames;
     outputs.screenshotPath = options.screenshot;
@@ -107,6 +112,6 @@ int main(int argc, char** argv) {
         backend = std::move(sdl);
     }
     platformStartup(*backend);
-    const int status = runMainLoop(seed);
+    const int status = runMainLoop({seed, options.level, options.report});
     return status != 0 ? status : session.status();
 }

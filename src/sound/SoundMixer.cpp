@@ -4,6 +4,7 @@
 
 #include "actors/Player.h"
 #include "platform/Platform.h"
+#include "world/GameReport.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ bool CSoundMixer::play(int32_t id, int32_t left, int32_t right, int32_t priority
     channel->leftVolume = clampVolume(left);
     channel->rightVolume = clampVolume(right);
     channel->active = true;
+    CGameReport::instance().samplePlayed(id);
     return true;
 }
 

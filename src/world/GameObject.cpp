@@ -142,12 +142,16 @@ void CGameObject::draw() {
     screen.drawImage(x >> 3, y >> 3, images[dir * 3 + animFrame]);
 }
 
+void CGameObject::loadDirectionImages(int32_t first) {
+    for (int32_t d = 0; d < 4; ++d) images[d * 3] = CScreen::getImage(first + d);
+}
+
 void CGameObject::die(int32_t killer) {
     dropDisks();
     hitPoints = 0;
     CEffectManager::instance().spawnParticles((x >> 3) + 4, (y >> 3) + 4, 1, false, burstColours);
     if (deathSound != -1) CSoundManager::instance().playSampleAt(deathSound, x >> 6, y >> 6, 1);
-    dead = true;
+    markDead(killer);
     CWorld& world = CWorld::instance();
     world.fileInCells(this, prevX, prevY, true);
     world.fileInCells(this, x, y, true);

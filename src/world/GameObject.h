@@ -70,6 +70,11 @@ public:
     // --- touching
     CGameObject* touchCheck();
 
+    // --- looks
+    // One picture per direction, frame 0: bank images first .. first + 3 for left, up, right,
+    // down.
+    void loadDirectionImages(int32_t first);
+
     // --- disks
     void collectDisk(CBaseSpar& disk);
     void dropDisks();
@@ -102,6 +107,7 @@ public:
     const SImage* images[12]{};  // by dir * 3 + animFrame
     int32_t diskSpacing = 0;     // ring phase between two carried disks
     int32_t diskPhase = 0;       // ring animation counter 0..63
+    int32_t killedBy = 0;        // the killer given to die, for the report
 
 protected:
     // The materialising pattern every actor's update starts with: counts appearDelay down and,
@@ -110,6 +116,11 @@ protected:
     bool appear();
     // Called once, at the moment the actor is filed.
     virtual void onAppeared() {}
+    // Marks the actor dead, remembering who killed it (a player number, or 0).
+    void markDead(int32_t killer) {
+        dead = true;
+        killedBy = killer;
+    }
 
 public:
     // Identity: actors are ordered by creation in the world's cells, so that every run visits

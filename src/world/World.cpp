@@ -5,6 +5,7 @@
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "sound/SoundManager.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -77,6 +78,12 @@ void CWorld::resetInstance() {
     gInstance = nullptr;
 }
 
+void CWorld::add(CGameObject* actor) {
+    // The player joins at every level start; it is counted as created once, with its slot.
+    if (actor->kind != kKindPlayer) CGameReport::instance().actorCreated(actor->kind);
+    objects.push_back(actor);
+}
+
 bool CWorld::addNear(int32_t tileX, int32_t tileY, int32_t radius, CGameObject* actor) {
     const CLevel& level = CLevel::instance();
     int attempts = 0;
@@ -128,6 +135,8 @@ bool CWorld::addAtSpawnPoint(CGameObject* actor, bool addIt) {
 }
 
 void CWorld::update() {
+    CGameReport& report = CGameReport::instance();
+    report.worldUpdated();
     monstersAlive = 0;
     auto it = objects.begin();
     while (it != objects.end()) {
@@ -149,7 +158,10 @@ void CWorld::update() {
         }
         if (!actor->dead) {
             ++it;
-        } else if (actor->kind == kKindPlayer) {
+            continue;
+        }
+        report.actorKilled(actor->kind, actor->killedBy);
+        if (actor->kind == kKindPlayer) {
             CPlayer* player = static_cast<CPlayer*>(actor);
             player->lives -= 1;
             if (player->lives > 0) {
@@ -159,6 +171,7 @@ void CWorld::update() {
                 // Out of the world but not deleted: the player's slot owns it.
                 it = objects.erase(it);
                 CGameState::instance().gameOver = true;
+                report.gameEnded();
             }
         } else {
             // die() has taken it out of the cells; make sure no cell keeps a pointer to it.

@@ -26,7 +26,7 @@ public:
     std::list<CGameObject*> objects;   // every actor, in the order added; owns them
 
     // --- adding
-    void add(CGameObject* actor) { objects.push_back(actor); }
+    void add(CGameObject* actor);
     // Places an actor at a random free tile around (tileX, tileY), widening the search, then
     // adds it. False when no place was found: the actor is then deleted.
     bool addNear(int32_t tileX, int32_t tileY, int32_t radius, CGameObject* actor);

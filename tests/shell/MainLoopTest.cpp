@@ -70,7 +70,7 @@ TEST_F(MainLoopTest, LosingFocusPausesAsStartWould) {
 }
 
 TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
-    ASSERT_TRUE(loop_.startUp(1));
+    ASSERT_TRUE(loop_.startUp({1, 0, {}}));
     ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
     CLevel& level = CLevel::instance();
     ASSERT_EQ(level.levelNumber, 0);

@@ -9,6 +9,7 @@
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
 #include "support/Maze.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -23,6 +24,7 @@ void resetGameSingletons() {
     CEffectManager::resetInstance();
     CLevel::resetInstance();
     CSession::resetInstance();
+    CGameReport::resetInstance();
     resetScorePanelFlash();
     CGameState::resetInstance();
     CScreen::resetInstance();

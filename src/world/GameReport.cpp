@@ -1,0 +1,104 @@
+#include "world/GameReport.h"
+
+#include <cstdio>
+
+namespace {
+
+CGameReport* gInstance = nullptr;
+
+constexpr const char* kEffectNames[] = {"particles", "laser", "shockwave"};
+
+void appendf(std::string& out, const char* format, auto... values) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, format, values...);
+    out += buffer;
+}
+
+// "name": {"kind": n, ...} for the kinds with a non-zero count in any of the tables.
+template <size_t N>
+void appendKinds(std::string& out, const char* title, const char* const (&labels)[N],
+                 const uint32_t* const (&tables)[N]) {
+    appendf(out, "  \"%s\": {", title);
+    const char* separator = "\n";
+    for (int32_t kind = 0; kind < kKindCount; ++kind) {
+        bool any = false;
+        for (const uint32_t* table : tables) any = any || table[kind] != 0;
+        if (!any) continue;
+        appendf(out, "%s    \"%.*s\": {", separator, static_cast<int>(kindName(kind).size()),
+                kindName(kind).data());
+        for (size_t i = 0; i < N; ++i)
+            appendf(out, "%s\"%s\": %u", i ? ", " : "", labels[i], tables[i][kind]);
+        out += "}";
+        separator = ",\n";
+    }
+    out += *separator == ',' ? "\n  },\n" : "},\n";
+}
+
+}  // namespace
+
+CGameReport& CGameReport::instance() {
+    if (!gInstance) gInstance = new CGameReport;
+    return *gInstance;
+}
+
+void CGameReport::resetInstance() {
+    delete gInstance;
+    gInstance = nullptr;
+}
+
+void CGameReport::pictureInterval(uint32_t micros) {
+    const uint32_t bucket = micros / kPacingStepMicros;
+    ++pacing[bucket < kPacingBuckets ? bucket : kPacingBuckets - 1];
+    ++pacingCount;
+    pacingTotalMicros += micros;
+}
+
+uint32_t CGameReport::pacingPercentile(double share) const {
+    const double wanted = share * pacingCount;
+    uint64_t seen = 0;
+    for (int i = 0; i < kPacingBuckets; ++i) {
+        seen += pacing[i];
+        if (static_cast<double>(seen) >= wanted && seen != 0) return i * kPacingStepMicros;
+    }
+    return (kPacingBuckets - 1) * kPacingStepMicros;
+}
+
+std::string CGameReport::json(const SRunFacts& facts) const {
+    std::string out = "{\n";
+    appendf(out, "  \"version\": \"%s\",\n", BOLTFEVER_VERSION);
+    appendf(out, "  \"seed\": %u,\n", facts.seed);
+    appendf(out, "  \"pictures\": %u,\n", facts.pictures);
+    appendf(out, "  \"world_updates\": %u,\n", worldUpdates);
+    appendf(out, "  \"level\": %d,\n", facts.level);
+    appendf(out, "  \"score\": %d,\n", facts.score);
+    appendf(out, "  \"lives\": %d,\n", facts.lives);
+    appendf(out, "  \"disks\": %u,\n", facts.disks);
+    appendf(out, "  \"levels_completed\": %u,\n", levelsCompleted);
+    appendf(out, "  \"game_overs\": %u,\n", gameOvers);
+    const char* const actorLabels[] = {"created", "killed", "killed_by_player"};
+    const uint32_t* const actorTables[] = {created, killed, killedByPlayer};
+    appendKinds(out, "actors", actorLabels, actorTables);
+    const char* const shotLabels[] = {"fired"};
+    const uint32_t* const shotTables[] = {shotsFired};
+    appendKinds(out, "shots", shotLabels, shotTables);
+    out += "  \"effects\": {";
+    for (int i = 0; i < static_cast<int>(EEffectClass::kCount); ++i)
+        appendf(out, "%s\"%s\": %u", i ? ", " : "", kEffectNames[i], effects[i]);
+    out += "},\n  \"samples\": {";
+    const char* separator = "";
+    for (int id = 0; id < kSampleCount; ++id) {
+        if (samples[id] == 0) continue;
+        appendf(out, "%s\"%d\": %u", separator, id, samples[id]);
+        separator = ", ";
+    }
+    out += "}";
+    if (pacingCount != 0) {
+        appendf(out,
+                ",\n  \"pacing_us\": {\"pictures\": %u, \"mean\": %llu, \"p1\": %u, "
+                "\"p99\": %u}",
+                pacingCount, static_cast<unsigned long long>(pacingTotalMicros / pacingCount),
+                pacingPercentile(0.01), pacingPercentile(0.99));
+    }
+    out += "\n}\n";
+    return out;
+}

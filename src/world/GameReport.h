@@ -1,0 +1,71 @@
+#pragma once
+// The counts of a run, for --report: what was created and killed (and by whom), what was fired,
+// which effects started and which sounds played, and how evenly the window showed its pictures.
+// Every count is a plain increment where the thing happens, cheap enough for the hottest path.
+
+#include <cstdint>
+#include <string>
+
+#include "world/KindNames.h"
+
+enum class EEffectClass : uint8_t { kParticles, kLaser, kShockwave, kCount };
+
+class CGameReport {
+public:
+    static constexpr int kSampleCount = 21;
+    // Intervals between shown pictures are kept in 10 us steps up to 100 ms.
+    static constexpr int kPacingBuckets = 10000;
+    static constexpr uint32_t kPacingStepMicros = 10;
+
+    static CGameReport& instance();
+    static void resetInstance();
+
+    void actorCreated(int32_t kind) { count(created, kind); }
+    // killer: the player number that made the kill, 0 for anything else.
+    void actorKilled(int32_t kind, int32_t killer) {
+        count(killed, kind);
+        if (killer != 0) count(killedByPlayer, kind);
+    }
+    // A shooter of this kind fired (a shot, an egg, a grenade, a beam).
+    void shotFired(int32_t shooterKind) { count(shotsFired, shooterKind); }
+    void effectStarted(EEffectClass effect) { ++effects[static_cast<int>(effect)]; }
+    void samplePlayed(int32_t id) {
+        if (id >= 0 && id < kSampleCount) ++samples[id];
+    }
+    void worldUpdated() { ++worldUpdates; }
+    void levelCompleted() { ++levelsCompleted; }
+    void gameEnded() { ++gameOvers; }
+    // The time between two pictures handed to the display (the window only).
+    void pictureInterval(uint32_t micros);
+
+    // The report as JSON, with what the game state shows at the end.
+    struct SRunFacts {
+        uint32_t seed;
+        uint32_t pictures;
+        int32_t level;  // as the panel shows it
+        int32_t score;
+        int32_t lives;
+        uint32_t disks;
+    };
+    std::string json(const SRunFacts& facts) const;
+
+    uint32_t created[kKindCount] = {};
+    uint32_t killed[kKindCount] = {};
+    uint32_t killedByPlayer[kKindCount] = {};
+    uint32_t shotsFired[kKindCount] = {};
+    uint32_t effects[static_cast<int>(EEffectClass::kCount)] = {};
+    uint32_t samples[kSampleCount] = {};
+    uint32_t worldUpdates = 0;
+    uint32_t levelsCompleted = 0;
+    uint32_t gameOvers = 0;
+    uint32_t pacing[kPacingBuckets] = {};  // the last bucket takes every longer interval
+    uint32_t pacingCount = 0;
+    uint64_t pacingTotalMicros = 0;
+
+private:
+    static void count(uint32_t (&table)[kKindCount], int32_t kind) {
+        if (kind >= 0 && kind < kKindCount) ++table[kind];
+    }
+    // The interval below which a share of the pictures fall, in us.
+    uint32_t pacingPercentile(double share) const;
+};
