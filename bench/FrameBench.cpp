@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "actors/BaseBullet.h"
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
@@ -17,8 +18,31 @@
 
 namespace {
 
-// A level in play: the player, `disks` disks lying about, and a burst of particles now and then.
-void BM_DrawnFrame(benchmark::State& state) {
+// Percent of the frame budget: seconds per iteration over 13.0 ms.
+void addBudgetShare(benchmark::State& state) {
+    state.counters["frame_%"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 13e-3 / 100.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// The floor of every shown picture: clearing the surface and copying it to the display.
+void BM_ClearAndCopy(benchmark::State& state) {
+    static CHeadlessBackend backend;
+    platformStartup(backend);
+    CScreen& screen = CScreen::instance();
+    static uint16_t framebuffer[kScreenPixels];
+    for (auto _ : state) {
+        screen.clear();
+        fastCopy(framebuffer, screen.surface());
+        benchmark::DoNotOptimize(framebuffer[0]);
+    }
+    addBudgetShare(state);
+}
+BENCHMARK(BM_ClearAndCopy);
+
+// A level in play: the player, diskCount disks lying about, shotCount shots in flight (a new one
+// for each that ends) and burstCount particle bursts going at any time.
+void runFrames(benchmark::State& state, int64_t diskCount, int shotCount, int burstCount) {
     static CHeadlessBackend backend;
     platformStartup(backend);
     seedGameRand(1);
@@ -34,7 +58,7 @@ void BM_DrawnFrame(benchmark::State& state) {
     CPlayer* player = CPlayer::instance(1);
     player->reset(true);
     world.add(player);
-    for (int64_t i = 0; i < state.range(0); ++i) {
+    for (int64_t i = 0; i < diskCount; ++i) {
         CBaseSpar* disk = new CBaseSpar;
         disk->setup();
         world.addAtSpawnPoint(disk, true);
@@ -45,11 +69,30 @@ void BM_DrawnFrame(benchmark::State& state) {
     player->locatorTimer = 1000000;
     const uint16_t colours[4] = {0xF800, 0xFFE0, 0x07E0, 0x001F};
     uint32_t frame = 0;
+    CEffectManager& effects = CEffectManager::instance();
     for (auto _ : state) {
+        // Shots from random free tiles along whatever way is open; they live until a wall.
+        int shots = 0;
+        for (const CGameObject* actor : world.objects) shots += actor->kind == kKindBullet;
+        while (shots < shotCount) {
+            int32_t tx = 0, ty = 0;
+            level.randomFreeTile(tx, ty);
+            for (int32_t d = 0; d < 4 && shots < shotCount; ++d)
+                if (level.isOpen(tx, ty, d)) {
+                    CBaseBullet* shot = new CBaseBullet(tx * 64, ty * 64, d, 14);
+                    shot->setup();
+                    world.add(shot);
+                    ++shots;
+                    break;
+                }
+        }
         world.update();
         world.update();
-        if (++frame % 8 == 0)
-            CEffectManager::instance().spawnParticles(160, 116, 1, false, colours);
+        if (burstCount == 0 && ++frame % 8 == 0)
+            effects.spawnParticles(160, 116, 1, false, colours);
+        while (static_cast<int>(effects.count()) < burstCount)
+            effects.spawnParticles(20 + 25 * static_cast<int>(effects.count()), 116, 1, false,
+                                   colours);
         screen.clear();
         screen.drawMaze(level.currentMap->tiles);
         world.draw();
@@ -58,13 +101,20 @@ void BM_DrawnFrame(benchmark::State& state) {
         player->drawScorePanel();
         benchmark::DoNotOptimize(screen.surface()[0]);
     }
-    // Percent of the frame budget: seconds per iteration over 13.0 ms.
-    state.counters["frame_%"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * 13e-3 / 100.0,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    addBudgetShare(state);
     world.clear(true);
-    CEffectManager::instance().clear();
+    effects.clear();
+}
+
+void BM_DrawnFrame(benchmark::State& state) {
+    runFrames(state, state.range(0), 0, 0);
 }
 BENCHMARK(BM_DrawnFrame)->Arg(6)->Arg(40);
+
+// The same with 20 shots in flight and 10 bursts going.
+void BM_ShootingFrame(benchmark::State& state) {
+    runFrames(state, 6, 20, 10);
+}
+BENCHMARK(BM_ShootingFrame);
 
 }  // namespace
