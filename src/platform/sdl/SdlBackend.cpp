@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
 #include "platform/sdl/KeyMap.h"
+#include "world/GameReport.h"
 
 namespace {
 
@@ -93,6 +94,12 @@ void CSdlBackend::idleUntil(uint32_t start, uint32_t ticks) {
 }
 
 void CSdlBackend::show(const uint16_t* picture) {
+    // How evenly pictures reach the display, for the report.
+    const auto now = std::chrono::steady_clock::now();
+    if (lastShow_ != std::chrono::steady_clock::time_point{})
+        CGameReport::instance().pictureInterval(static_cast<uint32_t>(
+            std::chrono::duration_cast<std::chrono::microseconds>(now - lastShow_).count()));
+    lastShow_ = now;
     lastPicture_ = picture;
     SDL_UpdateTexture(texture_, nullptr, picture, kScreenWidth * 2);
     SDL_RenderClear(renderer_);

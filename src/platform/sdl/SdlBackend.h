@@ -51,6 +51,7 @@ private:
     SDL_AudioDeviceID audio_ = 0;
     const uint16_t* lastPicture_ = nullptr;
     std::chrono::steady_clock::time_point epoch_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastShow_{};
     bool closed_ = false;
     bool focusLost_ = false;  // reported as one pause request at the next poll
 };
