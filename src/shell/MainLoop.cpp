@@ -105,6 +105,7 @@ bool CMainLoop::iterate() {
     }
     if (!state.menuOpen) world.update();
     if (drawing) {
+        level.updateWaves(world.monstersAlive);
         world.draw();
         CEffectManager::instance().updateAndDraw();
         CPlayer::instance(1)->drawLocator();

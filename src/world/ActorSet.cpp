@@ -7,7 +7,7 @@ void CActorSet::insert(CGameObject* actor) {
     if (at == items_.end() || *at != actor) items_.insert(at, actor);
 }
 
-void CActorSet::erase(CGameObject* actor) {
+void CActorSet::erase(const CGameObject* actor) {
     const auto at = std::lower_bound(items_.begin(), items_.end(), actor, SSerialLess());
     if (at != items_.end() && *at == actor) items_.erase(at);
 }

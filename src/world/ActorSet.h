@@ -15,7 +15,7 @@ public:
     // Adds an actor; one already there changes nothing.
     void insert(CGameObject* actor);
     // Removes an actor; one not there changes nothing.
-    void erase(CGameObject* actor);
+    void erase(const CGameObject* actor);
     void clear() { items_.clear(); }
 
     size_t size() const { return items_.size(); }

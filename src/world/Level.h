@@ -9,6 +9,8 @@
 
 #include "world/MapRecord.h"
 
+class CBaseMonster;
+
 class CLevel {
 public:
     static CLevel& instance();
@@ -46,6 +48,14 @@ public:
     // start and six disks about, and starts the level's music.
     void startLevel();
 
+    // --- monsters and waves (MonsterFactory.cpp, Waves.cpp)
+    // A new monster of a type number, set up but not placed; null for a number without a class.
+    static CBaseMonster* createMonster(int32_t type);
+    // One of the current map's types at random; null when the map lists none.
+    CBaseMonster* createRandomMonster();
+    // Once per drawn frame: brings monsters in batches and refills, and now and then a disk.
+    void updateWaves(int32_t monstersAlive);
+
     // Called by the level start before it advances the level number: the level just finished
     // becomes the best one reached, up to the last start level the menu offers.
     void recordBestLevel() const;
@@ -59,6 +69,7 @@ public:
     int32_t spawnedCount = 0;                     // monsters placed in the current wave
     int32_t waveQuota = 0;                        // monsters the current wave places
     bool refillMode = false;                      // the first wave is over
+    uint32_t lastWaveFrame = UINT32_MAX;          // frame counter at the last updateWaves
     std::unique_ptr<MapList> maps;                // the level file's maps; null without one
     std::unique_ptr<SMapRecord> tutorialMap;      // built on first use, kept for the run
 

@@ -35,6 +35,7 @@ void CLevel::startLevel() {
     spawnedCount = 0;
     waveQuota = currentMap ? currentMap->firstWave : 0;
     refillMode = false;
+    lastWaveFrame = UINT32_MAX;
 
     CScreen& screen = CScreen::instance();
     screen.clear();

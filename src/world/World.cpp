@@ -174,9 +174,9 @@ void CWorld::update() {
                 report.gameEnded();
             }
         } else {
-            // die() has taken it out of the cells; make sure no cell keeps a pointer to it.
-            fileInCells(actor, actor->prevX, actor->prevY, true);
-            fileInCells(actor, actor->x, actor->y, true);
+            // die() has taken it out of the cells where it stood; an actor moved without its
+            // filing may be left elsewhere, and no cell may keep a pointer to it.
+            eraseEverywhere(actor);
             it = objects.erase(it);
             delete actor;
         }
@@ -236,6 +236,11 @@ void CWorld::fileInCells(CGameObject* actor, int32_t x, int32_t y, bool remove) 
             else
                 cell.insert(actor);
         }
+}
+
+void CWorld::eraseEverywhere(const CGameObject* actor) {
+    for (auto& column : cells)
+        for (CActorSet& cell : column) cell.erase(actor);
 }
 
 void CWorld::killAll(bool keepDisks) {

@@ -1,0 +1,42 @@
+// The monster factory: from a type number of the level file to a monster, set up and not yet
+// placed.
+
+#include "actors/Shooters.h"
+#include "world/Level.h"
+#include "world/Random.h"
+
+CBaseMonster* CLevel::createMonster(int32_t type) {
+    CBaseMonster* monster = nullptr;
+    switch (type) {
+        case kKindSoldier:
+            monster = new CMSoldier;
+            break;
+        case kKindScorp:
+            monster = new CMScorp;
+            break;
+        case kKindWizard:
+            monster = new CMWizard;
+            break;
+        case kKindRocketeer:
+            monster = new CMRocketeer;
+            break;
+        case kKindLBug:
+            monster = new CMLBug;
+            break;
+        case kKindJoust:
+            monster = new CMJoust;
+            break;
+        case kKindDummy:
+            monster = new CMDummy;
+            break;
+        default:
+            return nullptr;  // no class of that number
+    }
+    monster->setup();
+    return monster;
+}
+
+CBaseMonster* CLevel::createRandomMonster() {
+    if (!currentMap || currentMap->monsterTypeCount == 0) return nullptr;
+    return createMonster(currentMap->monsterTypes[gameRand() % currentMap->monsterTypeCount]);
+}
