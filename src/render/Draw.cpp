@@ -54,11 +54,6 @@ struct SWuColour {
     }
 };
 
-inline int32_t fadeChannel(int32_t value, int32_t target, int32_t shift) {
-    return value > target ? value - ((value - target) >> shift)
-                          : value + ((target - value) >> shift);
-}
-
 // Blends columns from..to (inclusive) of row y; the range is clipped to the surface first.
 void blendRow(int64_t y, int64_t from, int64_t to, uint16_t colour, int32_t shift,
               uint16_t* surface) {
@@ -94,17 +89,6 @@ void blendPixel(int32_t x, int32_t y, uint16_t colour, int32_t shift, uint16_t* 
     if (!onSurface(x, y)) return;
     uint16_t& pixel = surface[y * kWidth + x];
     pixel = addDimmed(pixel, colour, shift);
-}
-
-void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface, int32_t redTarget,
-                     int32_t greenTarget, int32_t blueTarget) {
-    if (!onSurface(x, y)) return;
-    uint16_t& pixel = surface[y * kWidth + x];
-    // Work at 32 steps per channel level so that small shifts still move the pixel.
-    const int32_t red = fadeChannel((pixel >> 11) * 32, redTarget, shift);
-    const int32_t green = fadeChannel(pixel & 0x07E0, greenTarget, shift);
-    const int32_t blue = fadeChannel((pixel & 31) * 32, blueTarget, shift);
-    pixel = static_cast<uint16_t>(((red >> 5) << 11) | (green & ~31) | (blue >> 5));
 }
 
 void drawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint16_t colour, uint16_t* surface) {

@@ -23,8 +23,8 @@ uint16_t getPixel(int32_t x, int32_t y, const uint16_t* surface);
 void blendPixel(int32_t x, int32_t y, uint16_t colour, int32_t shift, uint16_t* surface);
 // Moves each channel 1/2^shift of the way toward its target (scaled by 32, see above): shift 0
 // lands on the target, shift 1 goes halfway. shift is 0..15.
-void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface, int32_t redTarget,
-                     int32_t greenTarget, int32_t blueTarget);
+inline void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface,
+                            int32_t redTarget, int32_t greenTarget, int32_t blueTarget);
 
 // --- Lines and circles ---
 // Solid Bresenham line. Endpoints are clamped into the surface; the slope comes from the
@@ -54,3 +54,24 @@ void drawRectBlendCentred(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t
 // background dimmed to an eighth.
 void drawPanel(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t border, uint16_t fill,
                uint16_t* surface);
+
+// --- Inline, for the particles that call it thousands of times a picture ---
+// value moved (|target - value| >> shift) toward target, without a branch: particles fade
+// thousands of pixels a picture and the direction of each is anybody's guess.
+inline int32_t fadeChannel(int32_t value, int32_t target, int32_t shift) {
+    const int32_t d = target - value;
+    const int32_t sign = d >> 31;  // -1 when moving down, else 0
+    const int32_t step = ((d ^ sign) - sign) >> shift;
+    return value + ((step ^ sign) - sign);
+}
+
+inline void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface,
+                            int32_t redTarget, int32_t greenTarget, int32_t blueTarget) {
+    if (static_cast<uint32_t>(x) >= 320u || static_cast<uint32_t>(y) >= 240u) return;
+    uint16_t& pixel = surface[y * 320 + x];
+    // Work at 32 steps per channel level so that small shifts still move the pixel.
+    const int32_t red = fadeChannel((pixel >> 11) * 32, redTarget, shift);
+    const int32_t green = fadeChannel(pixel & 0x07E0, greenTarget, shift);
+    const int32_t blue = fadeChannel((pixel & 31) * 32, blueTarget, shift);
+    pixel = static_cast<uint16_t>(((red >> 5) << 11) | (green & ~31) | (blue >> 5));
+}

@@ -52,6 +52,12 @@ void CScreen::drawImage(int32_t x, int32_t y, const SImage* image) {
     if (y + h > kScreenHeight) return;
     uint16_t* dest = pixels_ + y * kScreenWidth + x;
     const uint16_t* src = image->pixels;
+    if (w == 8) {
+        // Sprites and maze tiles: a fixed-size copy the compiler can do in place.
+        for (int32_t row = 0; row < h; ++row, dest += kScreenWidth, src += 8)
+            std::memcpy(dest, src, 8 * sizeof(uint16_t));
+        return;
+    }
     for (int32_t row = 0; row < h; ++row, dest += kScreenWidth, src += w)
         std::memcpy(dest, src, static_cast<size_t>(w) * sizeof(uint16_t));
 }
