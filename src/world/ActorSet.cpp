@@ -2,14 +2,18 @@
 
 #include <algorithm>
 
-void CActorSet::insert(CGameObject* actor) {
+bool CActorSet::insert(CGameObject* actor) {
     const auto at = std::lower_bound(items_.begin(), items_.end(), actor, SSerialLess());
-    if (at == items_.end() || *at != actor) items_.insert(at, actor);
+    if (at != items_.end() && *at == actor) return false;
+    items_.insert(at, actor);
+    return true;
 }
 
-void CActorSet::erase(const CGameObject* actor) {
+bool CActorSet::erase(const CGameObject* actor) {
     const auto at = std::lower_bound(items_.begin(), items_.end(), actor, SSerialLess());
-    if (at != items_.end() && *at == actor) items_.erase(at);
+    if (at == items_.end() || *at != actor) return false;
+    items_.erase(at);
+    return true;
 }
 
 bool CActorSet::contains(const CGameObject* actor) const {

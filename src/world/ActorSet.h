@@ -12,10 +12,10 @@ class CActorSet {
 public:
     explicit CActorSet(size_t room = 8) { items_.reserve(room); }
 
-    // Adds an actor; one already there changes nothing.
-    void insert(CGameObject* actor);
-    // Removes an actor; one not there changes nothing.
-    void erase(const CGameObject* actor);
+    // Adds an actor; one already there changes nothing. True when it was added.
+    bool insert(CGameObject* actor);
+    // Removes an actor; one not there changes nothing. True when it was removed.
+    bool erase(const CGameObject* actor);
     void clear() { items_.clear(); }
 
     size_t size() const { return items_.size(); }

@@ -108,6 +108,7 @@ public:
     int32_t diskSpacing = 0;     // ring phase between two carried disks
     int32_t diskPhase = 0;       // ring animation counter 0..63
     int32_t killedBy = 0;        // the killer given to die, for the report
+    int32_t filedCells = 0;      // cells of the world's index that hold the actor
 
 protected:
     // The materialising pattern every actor's update starts with: counts appearDelay down and,

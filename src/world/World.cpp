@@ -232,15 +232,17 @@ void CWorld::fileInCells(CGameObject* actor, int32_t x, int32_t y, bool remove) 
         for (int j = 0; j < c.rowCount; ++j) {
             CActorSet& cell = cells[c.columns[i]][c.rows[j]];
             if (remove)
-                cell.erase(actor);
+                actor->filedCells -= cell.erase(actor) ? 1 : 0;
             else
-                cell.insert(actor);
+                actor->filedCells += cell.insert(actor) ? 1 : 0;
         }
 }
 
-void CWorld::eraseEverywhere(const CGameObject* actor) {
-    for (auto& column : cells)
-        for (CActorSet& cell : column) cell.erase(actor);
+void CWorld::eraseEverywhere(CGameObject* actor) {
+    // Each actor knows in how many cells it is filed: usually none are left to look for.
+    for (int c = 0; c < kColumns && actor->filedCells > 0; ++c)
+        for (int r = 0; r < kRows && actor->filedCells > 0; ++r)
+            actor->filedCells -= cells[c][r].erase(actor) ? 1 : 0;
 }
 
 void CWorld::killAll(bool keepDisks) {
@@ -252,7 +254,10 @@ void CWorld::killAll(bool keepDisks) {
 
 void CWorld::clear(bool includePlayer) {
     for (CGameObject* actor : objects)
-        if (includePlayer || actor->kind != kKindPlayer) delete actor;
+        if (includePlayer || actor->kind != kKindPlayer)
+            delete actor;
+        else
+            actor->filedCells = 0;  // the cells are emptied below
     objects.clear();
     for (auto& column : cells)
         for (CActorSet& cell : column) cell.clear();

@@ -54,7 +54,7 @@ public:
     void fileInCells(CGameObject* actor, int32_t x, int32_t y, bool remove);
     void fileAt(CGameObject* actor, bool remove) { fileInCells(actor, actor->x, actor->y, remove); }
     // Takes an actor out of every cell, wherever it was filed.
-    void eraseEverywhere(const CGameObject* actor);
+    void eraseEverywhere(CGameObject* actor);
 
     // --- wholesale
     void killAll(bool keepDisks);

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "actors/BaseMonster.h"
+#include "support/GameTest.h"
+#include "support/Maze.h"
+#include "world/GameState.h"
+#include "world/Level.h"
+#include "world/Random.h"
+#include "world/World.h"
+
+namespace {
+
+class WavesTest : public CPlayTest {
+protected:
+    void SetUp() override {
+        CPlayTest::SetUp();
+        map_.monsterTypes[0] = kKindSoldier;
+        map_.monsterTypeCount = 1;
+        map_.maxMonsters = 10;
+        level().currentMap = &map_;
+        level().levelNumber = 0;
+    }
+    CLevel& level() { return CLevel::instance(); }
+    // Starts the level's schedule as the level start does.
+    void start(int32_t firstWave) {
+        map_.firstWave = static_cast<uint8_t>(firstWave);
+        level().spawnedCount = 0;
+        level().waveQuota = firstWave;
+        level().refillMode = false;
+        level().lastWaveFrame = UINT32_MAX;
+    }
+    // The drawn frames from..to, each with one call of the schedule.
+    void frames(uint32_t from, uint32_t to, int32_t alive = 0) {
+        for (uint32_t f = from; f <= to; ++f) {
+            CGameState::instance().frameCounter = f;
+            level().updateWaves(alive);
+        }
+    }
+    int count(int32_t kind) const {
+        int n = 0;
+        for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
+        return n;
+    }
+    SMapRecord map_;
+};
+
+TEST_F(WavesTest, TheFirstWaveComesInBatchesOfFourUpToTheNextMultiple) {
+    start(5);
+    frames(1, 39);
+    EXPECT_EQ(count(kKindSoldier), 0);
+    frames(40, 40);
+    EXPECT_EQ(count(kKindSoldier), 4);
+    frames(41, 200);
+    EXPECT_EQ(count(kKindSoldier), 8);
+    EXPECT_TRUE(level().refillMode);
+}
+
+TEST_F(WavesTest, RefillsAreSizedByTheRoomUnderTheCeiling) {
+    start(0);
+    frames(1, 1);
+    EXPECT_TRUE(level().refillMode);  // nothing to place: waiting for a refill
+    // Ceiling 3 with 2 alive: room 1, a quota of 0.
+    map_.maxMonsters = 3;
+    frames(2, 2100, 2);
+    EXPECT_EQ(level().waveQuota, 0);
+    // Room 10: the quota is 5 plus half of a draw below 10, delivered every 300 frames.
+    map_.maxMonsters = 10;
+    frames(2101, 4199, 0);
+    seedGameRand(77);
+    const int expected = 10 / 2 + (gameRand() % 10) / 2;
+    seedGameRand(77);
+    frames(4200, 4200, 0);
+    EXPECT_EQ(level().waveQuota, expected);
+    frames(4201, 4499, 0);
+    EXPECT_EQ(count(kKindSoldier), 0);
+    frames(4500, 4500, 0);
+    EXPECT_EQ(count(kKindSoldier), 4);
+}
+
+TEST_F(WavesTest, AFrozenFrameCounterRepeatsABatchButNotARefillOrADisk) {
+    // A menu open on a batch frame: the batch repeats up to the quota and no further.
+    start(9);
+    for (int i = 0; i < 6; ++i) frames(40, 40);
+    EXPECT_EQ(count(kKindSoldier), 12);
+    // On a disk frame: one disk, however long the menu stays.
+    const int disks = count(kKindDisk);
+    for (int i = 0; i < 50; ++i) frames(3300, 3300);
+    EXPECT_EQ(count(kKindDisk), disks + 1);
+    // On a refill frame that is also a batch frame: one refill, delivered, not re-armed.
+    for (int i = 0; i < 50; ++i) frames(4200, 4200, 0);
+    const int32_t quota = level().waveQuota;
+    EXPECT_EQ(count(kKindSoldier), 12 + (quota + 3) / 4 * 4);
+}
+
+TEST_F(WavesTest, ThePeriodsStopAtTwentyFramesOnVeryHighLevels) {
+    level().levelNumber = 200;  // 2100 - 4000 and 3300 - 4000 are both below zero
+    start(0);
+    frames(1, 19);
+    EXPECT_EQ(count(kKindDisk), 0);
+    frames(20, 20);
+    EXPECT_EQ(count(kKindDisk), 1);
+    EXPECT_GT(level().waveQuota, 0);
+}
+
+TEST_F(WavesTest, TheFirstWaveDrawsKindThenHeadingThenTilesForEachMonster) {
+    map_.monsterTypes[1] = kKindWizard;
+    map_.monsterTypes[2] = kKindScorp;
+    map_.monsterTypeCount = 3;
+    start(4);
+    seedGameRand(1234);
+    struct SExpected {
+        int32_t kind, dir, x, y;
+    } expected[4];
+    const int32_t kinds[3] = {kKindSoldier, kKindWizard, kKindScorp};
+    for (SExpected& e : expected) {
+        e.kind = kinds[gameRand() % 3];
+        e.dir = gameRand() % 4;
+        e.x = (gameRand() % 40) * 64;  // the open maze: the first tile is free
+        e.y = (gameRand() % 29) * 64;
+    }
+    seedGameRand(1234);
+    frames(40, 40);
+    ASSERT_EQ(CWorld::instance().objects.size(), 4u);
+    int i = 0;
+    for (const CGameObject* a : CWorld::instance().objects) {
+        const SExpected& e = expected[i++];
+        EXPECT_EQ(a->kind, e.kind);
+        EXPECT_EQ(a->dir, e.dir);
+        EXPECT_EQ(a->x, e.x);
+        EXPECT_EQ(a->y, e.y);
+    }
+}
+
+}  // namespace
