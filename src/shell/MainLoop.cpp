@@ -11,6 +11,7 @@
 #include "render/Draw.h"
 #include "render/Font.h"
 #include "render/Screen.h"
+#include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "world/GameReport.h"
 #include "world/GameState.h"
@@ -114,7 +115,8 @@ bool CMainLoop::iterate() {
         player->drawScorePanel();
         if (state.menuOpen) runPauseMenu();
     }
-    if (player->disks > 4) {
+    // A QUIT chosen in this very iteration is honoured: the level is not completed first.
+    if (player->disks > 4 && !quitRequested) {
         if (drawing) levelComplete();
     } else if (drawing) {
         screen_->present(false);
@@ -138,23 +140,47 @@ void CMainLoop::drawGameOver() {
         drawTextCentredBold(letter, 65 + 25 * i, 60, kWhite, surface,
                             static_cast<uint16_t>(gameOverScale));
     }
+    switch (CMenu::instance().run(CMenu::kGameOver)) {
+        case 0:  // NEW GAME
+            newGame();
+            break;
+        case 2:  // QUIT
+            quitRequested = true;
+            break;
+        default:
+            break;
+    }
 }
 
 void CMainLoop::runPauseMenu() {
-    // The menu itself is not in the game yet: until it is, the pause shows its panel and a
-    // press and release of START resumes.
-    uint16_t* surface = screen_->surface();
-    drawPanel(160, 112, 240, 80, kDialogBorder, kDialogFill, surface);
-    drawTextCentredBold("PAUSED", 160, 104, kWhite, surface, 512);
-    drawTextCentred("PRESS START TO RESUME", 160, 122, kWhite, surface, 256);
-    const bool startDown = CInput::instance().start != 0;
-    if (startDown) {
-        resumeLatched_ = true;
-    } else if (resumeLatched_) {
-        resumeLatched_ = false;
-        CGameState::instance().menuOpen = false;
-        CSoundManager::instance().playSample(5, 256, 256, 2);
+    drawPanel(160, 112, 240, 80, kDialogBorder, kDialogFill, screen_->surface());
+    CGameState& state = CGameState::instance();
+    switch (CMenu::instance().run(CMenu::kPause)) {
+        case 0:  // RESUME GAME
+            state.menuOpen = false;
+            break;
+        case 1:  // NEW GAME
+            newGame();
+            state.menuOpen = false;
+            player = CPlayer::instance(1);
+            break;
+        case 3:  // QUIT
+            quitRequested = true;
+            break;
+        default:
+            break;
     }
+}
+
+void CMainLoop::newGame() {
+    CWorld::instance().clear(true);
+    CGameState::instance().gameOver = false;
+    CPlayer::forgetAll();
+    CLevel& level = CLevel::instance();
+    level.levelNumber = CMenu::instance().startLevelChoice - 1;
+    level.startLevel();
+    // A START still held from the last life would otherwise open the pause menu at once.
+    startLatched = false;
 }
 
 void CMainLoop::levelComplete() {
@@ -184,7 +210,6 @@ void CMainLoop::handleStart() {
     if (platformPauseRequested() && !state.menuOpen && !state.gameOver) {
         state.menuOpen = true;
         startLatched = false;
-        resumeLatched_ = false;
         CSoundManager::instance().playSample(5, 256, 256, 2);
         return;
     }
@@ -194,7 +219,6 @@ void CMainLoop::handleStart() {
         // The menu opens on the release, never while the game is over.
         if (!state.gameOver) {
             state.menuOpen = true;
-            resumeLatched_ = false;
             CSoundManager::instance().playSample(5, 256, 256, 2);
             startLatched = false;
         }

@@ -42,13 +42,14 @@ public:
 private:
     void drawGameOver();
     void runPauseMenu();
+    // Both menus' NEW GAME: a fresh player at the chosen start level.
+    void newGame();
     void levelComplete();
 
     bool writeReport() const;
 
     SGameSetup setup_;
     CScreen* screen_ = nullptr;
-    bool resumeLatched_ = false;  // START pressed while paused: releasing it resumes
 };
 
 // The whole program after the command line: start-up, play, exit. Returns the status.

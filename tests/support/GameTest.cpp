@@ -6,6 +6,7 @@
 #include "platform/Session.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
+#include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
 #include "support/Maze.h"
@@ -25,6 +26,7 @@ void resetGameSingletons() {
     CLevel::resetInstance();
     CSession::resetInstance();
     CGameReport::resetInstance();
+    CMenu::resetInstance();
     resetScorePanelFlash();
     CGameState::resetInstance();
     CScreen::resetInstance();
