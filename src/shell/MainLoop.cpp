@@ -12,6 +12,7 @@
 #include "render/Font.h"
 #include "render/Screen.h"
 #include "shell/Menu.h"
+#include "shell/TitleScreen.h"
 #include "sound/SoundManager.h"
 #include "world/GameReport.h"
 #include "world/GameState.h"
@@ -54,17 +55,18 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
 }
 
 bool CMainLoop::enterGame() {
-    // The title screen is not in the game yet: leave the tutorial as it would, with the
-    // tutorial's walled box as the maze to fall back on when there is no level file.
     CLevel& level = CLevel::instance();
     CGameState& state = CGameState::instance();
-    level.loadTutorialMap();
-    state.tutorial = false;
-    state.frameCounter = 0;
-    CWorld::instance().clear(true);
-    state.gameOver = false;
-    CPlayer::forgetAll();
-    level.levelNumber = -1;
+    if (setup_.startLevel > 0) {
+        // Straight into a level: out of tutorial mode as the title screen would leave it, its
+        // walled box the maze to fall back on without a level file.
+        level.loadTutorialMap();
+        state.tutorial = false;
+        state.frameCounter = 0;
+    } else {
+        CTitleScreen title;
+        quitRequested = title.run() == CTitleScreen::kQuit;
+    }
 
     level.loadMaps();
     if (quitRequested || platformQuitRequested()) return false;

@@ -70,8 +70,8 @@ TEST_F(MainLoopTest, LosingFocusPausesAsStartWould) {
 }
 
 TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
-    ASSERT_TRUE(loop_.startUp({1, 0, {}}));
-    ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
+    ASSERT_TRUE(loop_.startUp({1, 1, {}}));  // straight into the first level
+    ASSERT_TRUE(loop_.enterGame());          // level number 0, from the maps.dat beside the tests
     CLevel& level = CLevel::instance();
     ASSERT_EQ(level.levelNumber, 0);
     loop_.iterate();

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "actors/Player.h"
+#include "effects/EffectManager.h"
+#include "effects/ParticleSystem.h"
+#include "platform/Platform.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "shell/TitleScreen.h"
+#include "sound/SoundManager.h"
+#include "support/GameTest.h"
+#include "support/Place.h"
+#include "world/GameReport.h"
+#include "world/GameState.h"
+#include "world/Level.h"
+#include "world/World.h"
+
+namespace {
+
+class TitleScreenTest : public CGameTest {
+protected:
+    void SetUp() override {
+        CGameTest::SetUp();
+        platformStartup(backend_);
+        backend_.setAudioUnlimited(true);
+        CSoundManager::instance().startUp();
+        title_.begin();
+    }
+    // Iterations until the frame counter reaches `frame` (the menu closed).
+    void runTo(uint32_t frame) {
+        while (CGameState::instance().frameCounter < frame) ASSERT_TRUE(title_.iterate());
+    }
+    // One iteration with these buttons down.
+    bool press(ButtonMask buttons) {
+        backend_.setButtons(buttons);
+        return title_.iterate();
+    }
+    int count(int32_t kind) const {
+        int n = 0;
+        for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
+        return n;
+    }
+    CHeadlessBackend backend_;
+    CTitleScreen title_;
+};
+
+constexpr ButtonMask kStart = buttonBit(kButtonStart);
+constexpr ButtonMask kDown = buttonBit(kButtonDown);
+
+TEST_F(TitleScreenTest, TheScriptBringsItsLinesAndActorsAtItsFrames) {
+    const CGameReport& report = CGameReport::instance();
+    runTo(1);
+    // The first line is empty: it bursts into nothing and makes no sound. The player is in.
+    EXPECT_EQ(report.samples[8], 0u);
+    EXPECT_EQ(report.effects[static_cast<int>(EEffectClass::kParticles)], 1u);  // materialising
+    EXPECT_EQ(title_.textIndex, 1);
+    EXPECT_TRUE(CGameState::instance().tutorial);
+    const uint32_t particles = report.effects[static_cast<int>(EEffectClass::kParticles)];
+    runTo(500);
+    EXPECT_EQ(report.samples[8], 1u);  // the first real line bursts, a burst per character
+    EXPECT_EQ(report.effects[static_cast<int>(EEffectClass::kParticles)],
+              particles + std::strlen(kHelpLines[1]));
+    // The next line enters from the right and has slid a pixel already.
+    EXPECT_EQ(title_.textX, 320 + 4 * static_cast<int32_t>(std::strlen(kHelpLines[2])) - 1);
+    runTo(1000);
+    EXPECT_EQ(count(kKindDummy), 1);
+    runTo(2000);
+    EXPECT_EQ(count(kKindDummy), 3);
+    EXPECT_EQ(count(kKindDisk), 2);
+    runTo(4199);
+    EXPECT_GE(count(kKindPlayer), 1);
+    CPlayer::instance(1)->locatorTimer = 200;  // X held: the arrows are showing
+    runTo(4200);                               // the box is cleared and the credits come
+    runTo(4201);
+    EXPECT_EQ(CWorld::instance().objects.size(), 0u);
+    EXPECT_TRUE(CGameState::instance().gameOver);
+    EXPECT_EQ(CPlayer::instance(1)->locatorTimer, 0);  // and do not stay frozen on screen
+    EXPECT_EQ(title_.lastStep, 9);
+}
+
+TEST_F(TitleScreenTest, TheMenuStopsTheFrameTheLineTheWorldAndTheEffects) {
+    runTo(520);  // the second line is sliding in; the player materialised long ago
+    press(kStart);
+    ASSERT_TRUE(press(0));
+    ASSERT_TRUE(CGameState::instance().menuOpen);
+    const uint32_t frame = CGameState::instance().frameCounter;
+    const int32_t textX = title_.textX;
+    const uint32_t updates = CGameReport::instance().worldUpdates;
+    const size_t effects = CEffectManager::instance().count();
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(press(0));
+    EXPECT_EQ(CGameState::instance().frameCounter, frame);
+    EXPECT_EQ(title_.textX, textX);
+    EXPECT_EQ(CGameReport::instance().worldUpdates, updates);
+    EXPECT_EQ(CEffectManager::instance().count(), effects);
+    // RESUME TUTORIAL closes it.
+    press(kDown);
+    press(0);
+    press(kStart);
+    ASSERT_TRUE(press(0));
+    EXPECT_FALSE(CGameState::instance().menuOpen);
+}
+
+TEST_F(TitleScreenTest, NewGameWithoutABestLevelStartsTheFirstLevel) {
+    runTo(10);
+    press(kStart);
+    press(0);
+    press(kStart);
+    EXPECT_FALSE(press(0));
+    EXPECT_EQ(CLevel::instance().levelNumber, -1);
+    EXPECT_EQ(title_.finish(), CTitleScreen::kPlay);
+    EXPECT_FALSE(CGameState::instance().tutorial);
+    EXPECT_EQ(CGameState::instance().frameCounter, 0u);
+    EXPECT_TRUE(CWorld::instance().objects.empty());
+}
+
+TEST_F(TitleScreenTest, LosingFocusOpensTheMenuAndAQuitRequestLeaves) {
+    runTo(10);
+    press(kPauseRequest);
+    EXPECT_TRUE(CGameState::instance().menuOpen);
+    platformRequestQuit();
+    EXPECT_FALSE(press(0));
+    EXPECT_EQ(title_.finish(), CTitleScreen::kQuit);
+}
+
+}  // namespace
