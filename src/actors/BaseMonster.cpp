@@ -1,6 +1,7 @@
 #include "actors/BaseMonster.h"
 
 #include "actors/BaseSpar.h"
+#include "actors/Player.h"
 #include "actors/SpitBullet.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -119,6 +120,25 @@ bool CBaseMonster::randomTurn() {
         chosen = (candidate + 2) & 3;
     if (chosen == kNoDirection) return false;
     dir = chosen;
+    turnCooldown = kTurnCooldown;
+    return true;
+}
+
+bool CBaseMonster::homingTurn() {
+    if (!isAligned()) return false;
+    int32_t h = 0, v = 0;
+    axisDirectionsTo(*CPlayer::instance(1), h, v);
+    const bool horizontal = dir == 0 || dir == 2;
+    const int32_t toward = horizontal ? h : v;  // along its own axis
+    const int32_t across = horizontal ? v : h;  // the crossing way toward the player
+    const int32_t tx = x >> 6, ty = y >> 6;
+    if (level->isOpen(tx, ty, dir) && dir == toward) return false;
+    if (level->isOpen(tx, ty, across))
+        dir = across;
+    else if (level->isOpen(tx, ty, (across + 2) & 3))
+        dir = (across + 2) & 3;
+    else
+        return false;
     turnCooldown = kTurnCooldown;
     return true;
 }

@@ -69,6 +69,16 @@ public:
     void axisDirectionsTo(const CGameObject& player, int32_t& h, int32_t& v) const;
     // Own kind, shots, disks and eggs: never attacked.
     bool isFriendly(const CGameObject& other) const;
+    // A CMLBug's shell covers its back and sides: a bite or a touch hurts it only when the two
+    // face each other.
+    bool shellSpares(const CGameObject& victim) const {
+        return victim.kind == kKindLBug && dir != ((victim.dir + 2) & 3);
+    }
+    // The turn toward the player at a tile corner: a monster already heading for the player on
+    // an open way keeps on; otherwise it takes the crossing way toward the player's row (or
+    // column), else the crossing way from it. Never straight back: a blocked monster whose turn
+    // fails is reversed by the step. True when it turned.
+    bool homingTurn();
 
     int32_t turnChance = 10;    // a random turn is tried at 1 / turnChance of the corners
     int32_t turnCooldown = 10;  // updates without random turns, after any turn

@@ -1,5 +1,6 @@
 #include "actors/Explosion.h"
 
+#include "actors/Player.h"
 #include "effects/EShockwave.h"
 #include "effects/EffectManager.h"
 #include "world/ActorSet.h"
@@ -41,4 +42,16 @@ void blastAround(CGameObject& source) {
     world.collectInSquare(source.x >> 6, source.y >> 6, kBlastRadius, victims, true);
     hitAll(source, victims);
     --gDepth;
+}
+
+void explode(CGameObject& source, int32_t killer, uint16_t ringColour) {
+    CWorld& world = CWorld::instance();
+    world.fileInCells(&source, source.prevX, source.prevY, true);
+    world.fileInCells(&source, source.x, source.y, true);
+    if (killer != 0)
+        if (CPlayer* player = CPlayer::instance(killer)) player->addScore(source.scoreValue);
+    addShockwave(source, ringColour);
+    blastAround(source);
+    CEffectManager::instance().spawnParticles((source.x >> 3) + 4, (source.y >> 3) + 4, 2, false,
+                                              source.burstColours);
 }

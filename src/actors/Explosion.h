@@ -12,3 +12,7 @@ void addShockwave(const CGameObject& source, uint16_t colour);
 // takeDamage(source) for every live actor with no shield in the tiles around the source, in
 // identity order.
 void blastAround(CGameObject& source);
+// The rest of an exploding actor's death, once it is marked dead and its bang has sounded: out of
+// the cells under both its positions, its score to the killer (a player number, or 0), the ring,
+// the blast and a large burst in its colours.
+void explode(CGameObject& source, int32_t killer, uint16_t ringColour);
