@@ -1,6 +1,7 @@
 // The monster factory: from a type number of the level file to a monster, set up and not yet
 // placed.
 
+#include "actors/Biters.h"
 #include "actors/Shooters.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -11,14 +12,23 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
         case kKindSoldier:
             monster = new CMSoldier;
             break;
+        case kKindLemonShark:
+            monster = new CMLemonShark;
+            break;
         case kKindScorp:
             monster = new CMScorp;
+            break;
+        case kKindBeav:
+            monster = new CMBeav;
             break;
         case kKindWizard:
             monster = new CMWizard;
             break;
         case kKindRocketeer:
             monster = new CMRocketeer;
+            break;
+        case kKindBiter:
+            monster = new CMBiter;
             break;
         case kKindLBug:
             monster = new CMLBug;

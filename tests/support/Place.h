@@ -1,6 +1,8 @@
 #pragma once
 // Puts actors into the world as they are after their appearance: added, visible, filed.
 
+#include "actors/BaseMonster.h"
+#include "world/Level.h"
 #include "world/World.h"
 
 template <class T>
@@ -13,6 +15,25 @@ T* present(T* actor, int32_t x, int32_t y) {
     world.add(actor);
     world.fileAt(actor, false);
     return actor;
+}
+
+// A monster of a level-file type number, made by the factory, present at (x, y) facing dir and
+// ready to attack.
+template <class M = CBaseMonster>
+M* presentMonster(int32_t type, int32_t x, int32_t y, int32_t dir) {
+    M* monster = static_cast<M*>(CLevel::createMonster(type));
+    present(monster, x, y);
+    monster->dir = dir;
+    monster->fireCooldown = 0;
+    return monster;
+}
+
+// Whether any cell of the index holds an actor.
+inline bool filedAnywhere(const CGameObject* actor) {
+    for (const auto& column : CWorld::instance().cells)
+        for (const CActorSet& cell : column)
+            if (cell.contains(actor)) return true;
+    return false;
 }
 
 // Runs the world for a number of updates.
