@@ -56,6 +56,12 @@ public:
     virtual void update() = 0;
     virtual void draw();
     virtual void die(int32_t killer);
+    // Marks the actor dead, remembering who killed it (a player number, or 0). Every die uses
+    // it; so does a zombie's touch, which ends its victim without a death of its own.
+    void markDead(int32_t killer) {
+        dead = true;
+        killedBy = killer;
+    }
     // Both sides of a touch are told, the mover first.
     virtual void onTouch(CGameObject& other);
     virtual void takeDamage(CGameObject& hitter);
@@ -117,11 +123,6 @@ protected:
     bool appear();
     // Called once, at the moment the actor is filed.
     virtual void onAppeared() {}
-    // Marks the actor dead, remembering who killed it (a player number, or 0).
-    void markDead(int32_t killer) {
-        dead = true;
-        killedBy = killer;
-    }
 
 public:
     // Identity: actors are ordered by creation in the world's cells, so that every run visits

@@ -2,6 +2,7 @@
 // placed.
 
 #include "actors/Biters.h"
+#include "actors/Chargers.h"
 #include "actors/Shooters.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -9,6 +10,9 @@
 CBaseMonster* CLevel::createMonster(int32_t type) {
     CBaseMonster* monster = nullptr;
     switch (type) {
+        case kKindZombie:
+            monster = new CMZombie;
+            break;
         case kKindSoldier:
             monster = new CMSoldier;
             break;
@@ -27,6 +31,9 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
         case kKindRocketeer:
             monster = new CMRocketeer;
             break;
+        case kKindBerzerker:
+            monster = new CMBerzerker;
+            break;
         case kKindBiter:
             monster = new CMBiter;
             break;
@@ -35,6 +42,9 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
             break;
         case kKindJoust:
             monster = new CMJoust;
+            break;
+        case kKindGhost:
+            monster = new CMGhost;
             break;
         case kKindDummy:
             monster = new CMDummy;

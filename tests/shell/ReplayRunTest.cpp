@@ -28,8 +28,11 @@ void writeText(const std::string& path, const std::string& text) {
 TEST(ReplayRun, ARecordedHeadlessRunReplaysAndAChangedButtonIsCaught) {
     const std::string dir = freshTestDir("replay");
     writeText(dir + "/walk.txt", kWalk);
+    // A seed under which no zombie catches the player on the walk: a player caught just before
+    // the changed buttons would be materialising again while they are held, and nothing would
+    // differ.
     const SGameRun recorded = runGame(
-        "--headless --seed 7 --input walk.txt --frames 420 --record walk.bfr --screenshot a.png",
+        "--headless --seed 8 --input walk.txt --frames 420 --record walk.bfr --screenshot a.png",
         dir);
     ASSERT_EQ(recorded.status, 0) << recorded.output;
 
