@@ -5,6 +5,7 @@ cd "$(dirname "$0")"
 source scripts/deps.sh
 install_packages "${GAME_PACKAGES[@]}"
 cmake --preset default >/dev/null
-cmake --build --preset default --target boltfever
+# The game and what installs with it, so `cmake --install build/default` works next.
+cmake --build --preset default --target boltfever man-page
 cd build/default
 exec ./boltfever "$@"

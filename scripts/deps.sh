@@ -15,5 +15,9 @@ install_packages() {
             "${missing[@]}"
 }
 
-GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev)
-TEST_PACKAGES=("${GAME_PACKAGES[@]}" clang libclang-rt-14-dev sox)
+# help2man writes the man page from the game's --help.
+GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev
+    help2man)
+# dpkg-shlibdeps (dpkg-dev), which needs file, names the Debian package's dependencies.
+PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" dpkg-dev file)
+TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox)

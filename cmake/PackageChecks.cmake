@@ -1,0 +1,19 @@
+# Read by cpack before it makes each package: a Debian package that would install outside /usr,
+# lack its man page or declare no dependencies is refused here, not found out by a player.
+
+if(CPACK_GENERATOR STREQUAL "DEB")
+  if(NOT CPACK_PACKAGING_INSTALL_PREFIX STREQUAL "/usr")
+    message(FATAL_ERROR "a Debian package installs into /usr, not ${CPACK_PACKAGING_INSTALL_PREFIX}: "
+                        "configure with -DCMAKE_INSTALL_PREFIX=/usr")
+  endif()
+  if(NOT CPACK_BOLTFEVER_MAN_PAGE)
+    message(FATAL_ERROR "no man page: install help2man, then configure and build again")
+  endif()
+  foreach(tool dpkg-shlibdeps file)
+    find_program(tool_path_${tool} ${tool})
+    if(NOT tool_path_${tool})
+      message(FATAL_ERROR "${tool} is needed to work out the package's dependencies: "
+                          "install dpkg-dev and file")
+    endif()
+  endforeach()
+endif()
