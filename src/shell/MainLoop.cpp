@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actors/Grenade.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "platform/Files.h"
@@ -47,6 +48,7 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
     encodeSettings(sound.settings, settings.data());
     session.noteSettings(settings);
 
+    CGrenade::buildGrenadeTable();
     CPlayer::buildLocatorTable();
     screen_->loadTileImages();
     seedGameRand(setup.seed);
