@@ -120,10 +120,11 @@ bool CMainLoop::iterate() {
         if (state.menuOpen) runPauseMenu();
     }
     // A QUIT chosen in this very iteration is honoured: the level is not completed first.
-    if (player->disks > 4 && !quitRequested) {
-        if (drawing) levelComplete();
-    } else if (drawing) {
-        screen_->present(false);
+    if (drawing) {
+        if (levelIsComplete() && !quitRequested)
+            levelComplete();
+        else
+            screen_->present(false);
     }
     handleStart();
     if (input.volumeDownKey) sound.volumeDown();
@@ -154,6 +155,13 @@ void CMainLoop::drawGameOver() {
         default:
             break;
     }
+}
+
+bool CMainLoop::levelIsComplete() const {
+    // Five disks alone are not enough: a player who takes the fifth disk and then loses its last
+    // life before the picture is composed has lost the game, and a dead player who still counts
+    // its disks is about to lose a life. Neither goes on to the next level.
+    return player->disks > 4 && !player->dead && !CGameState::instance().gameOver;
 }
 
 void CMainLoop::runPauseMenu() {
@@ -188,6 +196,7 @@ void CMainLoop::newGame() {
 }
 
 void CMainLoop::levelComplete() {
+    CGameReport::instance().levelCompleted();
     uint16_t* surface = screen_->surface();
     drawPanel(160, 116, 240, 60, kDialogBorder, kDialogFill, surface);
     drawTextCentredBold("LEVEL COMPLETE", 160, 108, kWhite, surface, 512);

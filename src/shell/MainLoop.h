@@ -44,6 +44,8 @@ private:
     void runPauseMenu();
     // Both menus' NEW GAME: a fresh player at the chosen start level.
     void newGame();
+    // Five disks carried by a live player, with the game still on.
+    bool levelIsComplete() const;
     void levelComplete();
 
     bool writeReport() const;

@@ -7,10 +7,15 @@
 #include "shell/MainLoop.h"
 #include "sound/SoundManager.h"
 #include "support/GameTest.h"
+#include "support/TestActor.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/World.h"
 
 namespace {
+
+constexpr ButtonMask kStart = buttonBit(kButtonStart);
 
 class MainLoopTest : public CPlayTest {
 protected:
@@ -24,11 +29,48 @@ protected:
         CInput::instance().poll();
         loop_.handleStart();
     }
+    // A game of level 1 after a drawn and a logic-only iteration.
+    void startGame() {
+        ASSERT_TRUE(loop_.startUp({1, 1, {}}));  // straight into the first level
+        ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
+        loop_.iterate();
+        loop_.iterate();
+        ASSERT_TRUE(loop_.drawIteration);
+    }
+    // The player took its fifth disk in the logic-only iteration just run and loses its last
+    // life in the next update, killed by an actor that comes before or after it in the walk.
+    void loseTheLastLifeWithFiveDisks(bool killerFirst) {
+        startGame();
+        CPlayer* player = CPlayer::instance(1);
+        player->lives = 1;
+        player->disks = 5;
+        auto* killer = new CTestActor;
+        killer->spawning = false;
+        killer->onUpdate = [](CTestActor& self) {
+            CPlayer::instance(1)->die(0);
+            self.dead = true;
+        };
+        auto& objects = CWorld::instance().objects;
+        if (killerFirst)
+            objects.push_front(killer);
+        else
+            objects.push_back(killer);
+        // START held throughout: a LEVEL COMPLETE shown by mistake would not wait for it.
+        backend_.setButtons(kStart);
+        for (int i = 0; i < 4; ++i) loop_.iterate();
+        const CGameReport& report = CGameReport::instance();
+        EXPECT_TRUE(CGameState::instance().gameOver);
+        EXPECT_EQ(CLevel::instance().levelNumber, 0);
+        EXPECT_EQ(player->lives, 0);
+        EXPECT_EQ(CGameState::instance().bestLevel, 0);
+        EXPECT_EQ(report.levelsCompleted, 0u);
+        EXPECT_EQ(report.gameOvers, 1u);
+        EXPECT_EQ(report.samples[18], 0u);  // no fanfare
+        EXPECT_FALSE(CGameState::instance().menuOpen);
+    }
     CHeadlessBackend backend_;
     CMainLoop loop_;
 };
-
-constexpr ButtonMask kStart = buttonBit(kButtonStart);
 
 TEST_F(MainLoopTest, TheMenuOpensWhenStartIsReleased) {
     CGameState& state = CGameState::instance();
@@ -92,12 +134,56 @@ TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMen
     for (const SSoundChannel& c : CSoundManager::instance().mixer.channels)
         fanfare |= c.active && c.sampleId == 18;
     EXPECT_TRUE(fanfare);
+    EXPECT_EQ(CGameReport::instance().levelsCompleted, 1u);
     // Still held at the next poll: latched again, and its release opens the menu.
     loop_.iterate();
     EXPECT_TRUE(loop_.startLatched);
     backend_.setButtons(0);
     loop_.iterate();
     EXPECT_TRUE(CGameState::instance().menuOpen);
+}
+
+TEST_F(MainLoopTest, FiveDisksAndTheLastLifeLostInOneFrameEndTheGameWithoutALevelComplete) {
+    loseTheLastLifeWithFiveDisks(true);
+}
+
+TEST_F(MainLoopTest, FiveDisksAndTheLastLifeLostLaterInTheWalkEndTheGameWithoutALevelComplete) {
+    loseTheLastLifeWithFiveDisks(false);
+}
+
+TEST_F(MainLoopTest, NewGameChosenAtGameOverStartsAFreshPlayerAtTheFirstLevel) {
+    startGame();
+    CGameState& state = CGameState::instance();
+    CPlayer* old = CPlayer::instance(1);
+    old->lives = 1;
+    old->score = 1234;
+    old->die(0);
+    loop_.iterate();
+    loop_.iterate();
+    ASSERT_TRUE(state.gameOver);
+    // START confirms NEW GAME, the first item of the menu under GAME OVER, when it is released.
+    backend_.setButtons(kStart);
+    for (int i = 0; i < 4; ++i) loop_.iterate();
+    EXPECT_TRUE(state.gameOver);
+    backend_.setButtons(0);
+    loop_.iterate();
+    loop_.iterate();
+    EXPECT_FALSE(state.gameOver);
+    EXPECT_EQ(CLevel::instance().levelNumber, 0);
+    const CPlayer* fresh = CPlayer::instance(1);
+    EXPECT_EQ(fresh->lives, 3);
+    EXPECT_EQ(fresh->score, 0);
+    int disks = 0, players = 0;
+    for (const CGameObject* actor : CWorld::instance().objects) {
+        disks += actor->kind == kKindDisk;
+        players += actor == fresh;
+    }
+    EXPECT_EQ(disks, 6);
+    EXPECT_EQ(players, 1);
+    // The press that chose it opens no pause menu afterwards.
+    for (int i = 0; i < 4; ++i) loop_.iterate();
+    EXPECT_FALSE(state.menuOpen);
+    EXPECT_FALSE(loop_.startLatched);
 }
 
 }  // namespace
