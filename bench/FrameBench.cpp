@@ -8,6 +8,8 @@
 #include "actors/BaseBullet.h"
 #include "actors/BaseMonster.h"
 #include "actors/BaseSpar.h"
+#include "actors/Grenade.h"
+#include "actors/MEgg.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "platform/Platform.h"
@@ -44,12 +46,13 @@ BENCHMARK(BM_ClearAndCopy);
 
 // What is going on in the maze: disks lying about, shots in flight (a new one for each that
 // ends), particle bursts going, monsters of every kind the factory makes (a new one for each
-// that dies).
+// that dies), grenades in flight and as many eggs ticking (a new one for each that goes off).
 struct SScene {
     int disks;
     int shots;
     int bursts;
     int monsters;
+    int bombs = 0;
 };
 
 class CSceneRunner {
@@ -63,6 +66,7 @@ public:
         level_.loadLevel(15);
         screen_.loadTileImages();
         CPlayer::buildLocatorTable();
+        CGrenade::buildGrenadeTable();
         world_.clear(true);
         player_->reset(true);
         world_.add(player_);
@@ -92,10 +96,12 @@ public:
     // Brings the scene back to its numbers; the player cannot die in it.
     void topUp() {
         player_->shieldTimer = 1000000;
-        int shots = 0, monsters = 0;
+        int shots = 0, monsters = 0, grenades = 0, eggs = 0;
         for (const CGameObject* actor : world_.objects) {
             shots += actor->kind == kKindBullet;
             monsters += actor->kind < 16;
+            grenades += actor->kind == kKindGrenade;
+            eggs += actor->kind == kKindEgg;
         }
         while (shots < scene_.shots) {
             int32_t tx = 0, ty = 0;
@@ -108,6 +114,19 @@ public:
                     ++shots;
                     break;
                 }
+        }
+        for (int32_t tx = 0, ty = 0; grenades < scene_.bombs; ++grenades) {
+            level_.randomFreeTile(tx, ty);
+            const int32_t x = tx * 64 + 32, y = ty * 64 + 32;
+            auto* grenade = new CGrenade(x, y, x + 3 * 64, y - 2 * 64);
+            grenade->setup();
+            world_.add(grenade);
+        }
+        for (int32_t tx = 0, ty = 0; eggs < scene_.bombs; ++eggs) {
+            level_.randomFreeTile(tx, ty);
+            auto* egg = new CMEgg(tx * 64, ty * 64, 160);
+            egg->setup();
+            world_.add(egg);
         }
         for (; monsters < scene_.monsters && kindCount_ > 0; ++monsters)
             world_.addAtSpawnPoint(CLevel::createMonster(kinds_[next_++ % kindCount_]), true);
@@ -175,6 +194,13 @@ void BM_BusyFrame(benchmark::State& state) {
     runPictures(state, {6, 20, 10, 60});
 }
 BENCHMARK(BM_BusyFrame);
+
+// Eight grenades flying and eight eggs ticking, going off as they land and burn down: a blast
+// with its ring and its 32 particles every few pictures.
+void BM_ExplodingFrame(benchmark::State& state) {
+    runPictures(state, {6, 0, 0, 0, 8});
+}
+BENCHMARK(BM_ExplodingFrame);
 
 // The busy level's world updates alone, as a headless run makes them.
 void BM_BusyWorldUpdate(benchmark::State& state) {
