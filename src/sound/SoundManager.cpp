@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -144,26 +145,39 @@ void CSoundManager::applySettings(const std::string& source, std::string problem
     CGameState::instance().bestLevel = bestLevel;
 }
 
-void CSoundManager::saveSettings() {
-    if (!saveEnabled) return;
+bool CSoundManager::saveSettings() {
+    if (!saveEnabled) return false;
     const std::string path = settingsFile.empty() ? settingsPath() : settingsFile;
     const std::string dataDir = userDataDir();
     if (!dataDir.empty() && path.compare(0, dataDir.size(), dataDir) == 0) {
         std::string error;
         if (!makeUserDataDir(error)) {
             std::fprintf(stderr, "boltfever: cannot save the settings: %s\n", error.c_str());
-            return;
+            return false;
         }
     }
-    saveSettingsTo(path);
+    return saveSettingsTo(path);
+}
+
+bool CSoundManager::saveSettingsIfChanged() {
+    uint8_t now[kSettingsBytes], image[kSettingsBytes];
+    encodeSettings(currentSettings(), now);
+    encodeSettings(settings, image);
+    return std::memcmp(now, image, kSettingsBytes) != 0 && saveSettings();
+}
+
+SSettings CSoundManager::currentSettings() const {
+    SSettings current = settings;
+    current.masterVolume = masterVolume;
+    current.musicVolume = musicVolume;
+    current.swapStereo = swapStereo ? 1 : 0;
+    const int32_t reached = CGameState::instance().bestLevel;
+    if (reached != 0 && reached > current.bestLevel) current.bestLevel = reached;
+    return current;
 }
 
 bool CSoundManager::saveSettingsTo(const std::string& path) {
-    settings.masterVolume = masterVolume;
-    settings.musicVolume = musicVolume;
-    settings.swapStereo = swapStereo ? 1 : 0;
-    const int32_t reached = CGameState::instance().bestLevel;
-    if (reached != 0 && reached > settings.bestLevel) settings.bestLevel = reached;
+    settings = currentSettings();
     std::string error;
     if (writeSettingsFile(path, settings, error)) return true;
     std::fprintf(stderr, "boltfever: %s\n", error.c_str());

@@ -61,9 +61,14 @@ public:
     void loadSettingsFrom(const std::string& path);
     // From the bytes of a settings file kept elsewhere (a replay).
     void loadSettingsFrom(const uint8_t bytes[kSettingsBytes]);
-    // Back to where they came from, unless saving is off.
-    void saveSettings();
+    // Back to where they came from, unless saving is off. True when they were written.
+    bool saveSettings();
     bool saveSettingsTo(const std::string& path);
+    // The same, but only when a save would change the file: for saves made while playing.
+    bool saveSettingsIfChanged();
+    // The settings as a save would write them now: the file's image with the volumes, the
+    // stereo swap and any better level reached laid over it.
+    SSettings currentSettings() const;
 
 private:
     CSoundManager();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -188,6 +189,38 @@ TEST_F(CSettingsTest, ReplaysLoadFromBytesAndCanLeaveTheFileAlone) {
     sound->saveEnabled = false;
     sound->settingsFile = path;
     sound->saveSettings();
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(CSettingsTest, SavesWhilePlayingWriteOnlyWhatChanged) {
+    writeFile(path, {0xC8, 0, 0, 0, 0x64, 0, 0, 0, 0, 0xAB, 0, 0, 3, 0, 0, 0});
+    EXPECT_EQ(loadCapturingErrors(), "");
+    sound->settingsFile = path;
+    fs::remove(path);
+    // Nothing changed, or only a level below the best: nothing is written.
+    EXPECT_FALSE(sound->saveSettingsIfChanged());
+    CGameState::instance().bestLevel = 2;
+    EXPECT_FALSE(sound->saveSettingsIfChanged());
+    EXPECT_FALSE(fs::exists(path));
+
+    sound->volumeUp();
+    EXPECT_TRUE(sound->saveSettingsIfChanged());
+    EXPECT_EQ(readFile(path), (Bytes{0xC9, 0, 0, 0, 0x64, 0, 0, 0, 0, 0xAB, 0, 0, 3, 0, 0, 0}));
+    fs::remove(path);
+    EXPECT_FALSE(sound->saveSettingsIfChanged());  // already saved
+    EXPECT_FALSE(fs::exists(path));
+
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { sound->toggleSwapStereo(); }, [&] { sound->setMusicVolume(99); },
+             [&] { CGameState::instance().bestLevel = 4; }}) {
+        change();
+        EXPECT_TRUE(sound->saveSettingsIfChanged());
+        EXPECT_TRUE(fs::exists(path));
+        fs::remove(path);
+    }
+    sound->saveEnabled = false;  // a replay's run
+    sound->volumeDown();
+    EXPECT_FALSE(sound->saveSettingsIfChanged());
     EXPECT_FALSE(fs::exists(path));
 }
 
