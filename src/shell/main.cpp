@@ -1,5 +1,5 @@
-// Bolt Fever: parses the command line, picks the backend (the SDL window, or headless), and runs
-// the game.
+// Bolt Fever: parses the command line, picks the backend (the window, or headless), and runs the
+// game. The window is SDL's on a desktop and the page's canvas in a browser.
 
 #include <cstdio>
 #include <ctime>
@@ -13,12 +13,13 @@
 #include "platform/PngWriter.h"
 #include "platform/Replay.h"
 #include "platform/Session.h"
+#include "platform/Window.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "platform/sdl/SdlBackend.h"
 #include "render/ContactSheet.h"
 #include "render/TestCard.h"
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
+#include "sound/SoundManager.h"
 
 namespace {
 
@@ -104,12 +105,13 @@ int main(int argc, char** argv) {
                 [&script](uint32_t picture) { return script.buttonsAt(picture); });
         backend = std::move(headless);
     } else {
-        auto sdl = std::make_unique<CSdlBackend>();
-        if (!sdl->open({options.scale, options.fullscreen, options.mute}, message)) {
+        SWindowOptions window{options.scale, options.fullscreen, options.mute,
+                              [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
+        backend = openWindow(window, message);
+        if (!backend) {
             std::fprintf(stderr, "boltfever: %s\n", message.c_str());
             return 1;
         }
-        backend = std::move(sdl);
     }
     platformStartup(*backend);
     const int status = runMainLoop({seed, options.level, options.report});

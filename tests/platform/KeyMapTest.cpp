@@ -2,13 +2,20 @@
 
 #include <vector>
 
-#include "platform/sdl/KeyMap.h"
+#include "platform/KeyMap.h"
 
 namespace {
 
-ButtonMask keys(std::initializer_list<SDL_Scancode> held, bool alt = false) {
-    std::vector<Uint8> state(SDL_NUM_SCANCODES, 0);
-    for (const SDL_Scancode c : held) state[c] = 1;
+ButtonMask keys(std::initializer_list<EKey> held, bool alt = false) {
+    std::vector<uint8_t> state(kKeyUsages, 0);
+    for (const EKey k : held) state[k] = 1;
+    return keyboardButtons(state.data(), alt);
+}
+
+// The browser's way in: keys by the names its key events give them.
+ButtonMask named(std::initializer_list<const char*> codes, bool alt = false) {
+    std::vector<uint8_t> state(kKeyUsages, 0);
+    for (const char* code : codes) state[keyForCode(code)] = 1;
     return keyboardButtons(state.data(), alt);
 }
 
@@ -17,22 +24,34 @@ ButtonMask b(EButton button) {
 }
 
 TEST(KeyMap, KeyboardGivesCardinalPairsAndKeypadDiagonals) {
-    EXPECT_EQ(keys({SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT}), b(kButtonUp) | b(kButtonRight));
-    EXPECT_EQ(keys({SDL_SCANCODE_S, SDL_SCANCODE_A}), b(kButtonDown) | b(kButtonLeft));
-    EXPECT_EQ(keys({SDL_SCANCODE_KP_7}), b(kButtonUpLeft));
-    EXPECT_EQ(keys({SDL_SCANCODE_KP_9}), b(kButtonUpRight));
-    EXPECT_EQ(keys({SDL_SCANCODE_KP_1}), b(kButtonDownLeft));
-    EXPECT_EQ(keys({SDL_SCANCODE_KP_3}), b(kButtonDownRight));
-    EXPECT_EQ(keys({SDL_SCANCODE_SPACE}), b(kButtonA));
-    EXPECT_EQ(keys({SDL_SCANCODE_LCTRL, SDL_SCANCODE_X}), b(kButtonA) | b(kButtonX));
-    EXPECT_EQ(keys({SDL_SCANCODE_TAB}), b(kButtonSelect));
-    EXPECT_EQ(keys({SDL_SCANCODE_EQUALS, SDL_SCANCODE_KP_MINUS}),
-              b(kButtonVolumeUp) | b(kButtonVolumeDown));
+    EXPECT_EQ(keys({kKeyUp, kKeyRight}), b(kButtonUp) | b(kButtonRight));
+    EXPECT_EQ(keys({kKeyS, kKeyA}), b(kButtonDown) | b(kButtonLeft));
+    EXPECT_EQ(keys({kKeyKp7}), b(kButtonUpLeft));
+    EXPECT_EQ(keys({kKeyKp9}), b(kButtonUpRight));
+    EXPECT_EQ(keys({kKeyKp1}), b(kButtonDownLeft));
+    EXPECT_EQ(keys({kKeyKp3}), b(kButtonDownRight));
+    EXPECT_EQ(keys({kKeySpace}), b(kButtonA));
+    EXPECT_EQ(keys({kKeyLeftCtrl, kKeyX}), b(kButtonA) | b(kButtonX));
+    EXPECT_EQ(keys({kKeyTab}), b(kButtonSelect));
+    EXPECT_EQ(keys({kKeyEquals, kKeyKpMinus}), b(kButtonVolumeUp) | b(kButtonVolumeDown));
     // Enter is START, but Alt+Enter toggles fullscreen; Escape is START either way.
-    EXPECT_EQ(keys({SDL_SCANCODE_RETURN}), b(kButtonStart));
-    EXPECT_EQ(keys({SDL_SCANCODE_RETURN}, true), 0);
-    EXPECT_EQ(keys({SDL_SCANCODE_ESCAPE}, true), b(kButtonStart));
-    EXPECT_EQ(keys({SDL_SCANCODE_Q}), 0);
+    EXPECT_EQ(keys({kKeyReturn}), b(kButtonStart));
+    EXPECT_EQ(keys({kKeyReturn}, true), 0);
+    EXPECT_EQ(keys({kKeyKpEnter}, true), 0);
+    EXPECT_EQ(keys({kKeyEscape}, true), b(kButtonStart));
+    EXPECT_EQ(keys({static_cast<EKey>(20)}), 0);  // Q
+}
+
+TEST(KeyMap, BrowserKeyNamesReachTheSameButtons) {
+    EXPECT_EQ(named({"ArrowUp", "KeyD"}), b(kButtonUp) | b(kButtonRight));
+    EXPECT_EQ(named({"Numpad3", "ControlLeft"}), b(kButtonDownRight) | b(kButtonA));
+    EXPECT_EQ(named({"NumpadEnter"}), b(kButtonStart));
+    EXPECT_EQ(named({"Enter"}, true), 0);
+    EXPECT_EQ(named({"Minus", "NumpadAdd", "Tab"}),
+              b(kButtonVolumeDown) | b(kButtonVolumeUp) | b(kButtonSelect));
+    // Keys the game has no use for, and near misses of the names, are nothing.
+    for (const char* other : {"KeyQ", "Numpad5", "ControlRight", "arrowup", "", "ArrowUpX"})
+        EXPECT_EQ(keyForCode(other), 0) << other;
 }
 
 TEST(KeyMap, StickSectorsAndDeadZone) {
@@ -53,20 +72,33 @@ TEST(KeyMap, StickSectorsAndDeadZone) {
 }
 
 TEST(KeyMap, ControllerButtonsAndDpadPairs) {
-    bool pressed[SDL_CONTROLLER_BUTTON_MAX] = {};
-    pressed[SDL_CONTROLLER_BUTTON_A] = true;
-    pressed[SDL_CONTROLLER_BUTTON_DPAD_UP] = true;
-    pressed[SDL_CONTROLLER_BUTTON_DPAD_LEFT] = true;
-    pressed[SDL_CONTROLLER_BUTTON_RIGHTSHOULDER] = true;
+    bool pressed[kPadButtons] = {};
+    pressed[kPadA] = true;
+    pressed[kPadDpadUp] = true;
+    pressed[kPadDpadLeft] = true;
+    pressed[kPadRightShoulder] = true;
     EXPECT_EQ(controllerButtons(pressed, 0, 0),
               b(kButtonA) | b(kButtonUp) | b(kButtonLeft) | b(kButtonVolumeUp));
-    bool none[SDL_CONTROLLER_BUTTON_MAX] = {};
-    none[SDL_CONTROLLER_BUTTON_BACK] = true;
-    none[SDL_CONTROLLER_BUTTON_START] = true;
-    none[SDL_CONTROLLER_BUTTON_X] = true;
-    none[SDL_CONTROLLER_BUTTON_LEFTSHOULDER] = true;
-    EXPECT_EQ(controllerButtons(none, -32768, 0), b(kButtonSelect) | b(kButtonStart) | b(kButtonX) |
-                                                      b(kButtonVolumeDown) | b(kButtonLeft));
+    bool other[kPadButtons] = {};
+    other[kPadBack] = true;
+    other[kPadStart] = true;
+    other[kPadX] = true;
+    other[kPadLeftShoulder] = true;
+    other[kPadB] = true;  // no use
+    EXPECT_EQ(controllerButtons(other, -32768, 0), b(kButtonSelect) | b(kButtonStart) |
+                                                       b(kButtonX) | b(kButtonVolumeDown) |
+                                                       b(kButtonLeft));
+}
+
+TEST(KeyMap, BrowserGamepadLayoutMeetsTheSameButtons) {
+    // The standard layout: 0 south, 2 west, 4 and 5 shoulders, 8 back, 9 start, 12..15 the pad.
+    const std::vector<std::pair<int, EPadButton>> layout = {
+        {0, kPadA},         {2, kPadX},          {4, kPadLeftShoulder}, {5, kPadRightShoulder},
+        {8, kPadBack},      {9, kPadStart},      {12, kPadDpadUp},      {13, kPadDpadDown},
+        {14, kPadDpadLeft}, {15, kPadDpadRight}, {1, kPadButtons},      {6, kPadButtons},
+        {16, kPadButtons},  {-1, kPadButtons}};
+    for (const auto& [index, pad] : layout)
+        EXPECT_EQ(padButtonAtStandardIndex(index), pad) << index;
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
 #include <thread>
+#include <utility>
 
+#include "platform/KeyMap.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
-#include "platform/sdl/KeyMap.h"
 #include "world/GameReport.h"
 
 namespace {
@@ -19,7 +21,66 @@ extern "C" void onSignal(int) {
     gSignalled = 1;
 }
 
+// The shared key table names keys by USB usage, which is what SDL's scancodes are; the
+// controller table numbers buttons as SDL does.
+constexpr bool allEqual(std::initializer_list<std::pair<int, int>> pairs) {
+    for (const auto& [sdl, ours] : pairs)
+        if (sdl != ours) return false;
+    return true;
+}
+static_assert(allEqual({{SDL_SCANCODE_A, kKeyA},
+                        {SDL_SCANCODE_D, kKeyD},
+                        {SDL_SCANCODE_S, kKeyS},
+                        {SDL_SCANCODE_W, kKeyW},
+                        {SDL_SCANCODE_X, kKeyX},
+                        {SDL_SCANCODE_Z, kKeyZ},
+                        {SDL_SCANCODE_RETURN, kKeyReturn},
+                        {SDL_SCANCODE_ESCAPE, kKeyEscape},
+                        {SDL_SCANCODE_TAB, kKeyTab},
+                        {SDL_SCANCODE_SPACE, kKeySpace},
+                        {SDL_SCANCODE_MINUS, kKeyMinus},
+                        {SDL_SCANCODE_EQUALS, kKeyEquals},
+                        {SDL_SCANCODE_RIGHT, kKeyRight},
+                        {SDL_SCANCODE_LEFT, kKeyLeft},
+                        {SDL_SCANCODE_DOWN, kKeyDown},
+                        {SDL_SCANCODE_UP, kKeyUp},
+                        {SDL_SCANCODE_KP_MINUS, kKeyKpMinus},
+                        {SDL_SCANCODE_KP_PLUS, kKeyKpPlus},
+                        {SDL_SCANCODE_KP_ENTER, kKeyKpEnter},
+                        {SDL_SCANCODE_KP_1, kKeyKp1},
+                        {SDL_SCANCODE_KP_2, kKeyKp2},
+                        {SDL_SCANCODE_KP_3, kKeyKp3},
+                        {SDL_SCANCODE_KP_4, kKeyKp4},
+                        {SDL_SCANCODE_KP_6, kKeyKp6},
+                        {SDL_SCANCODE_KP_7, kKeyKp7},
+                        {SDL_SCANCODE_KP_8, kKeyKp8},
+                        {SDL_SCANCODE_KP_9, kKeyKp9},
+                        {SDL_SCANCODE_LCTRL, kKeyLeftCtrl}}));
+static_assert(allEqual({{SDL_CONTROLLER_BUTTON_A, kPadA},
+                        {SDL_CONTROLLER_BUTTON_B, kPadB},
+                        {SDL_CONTROLLER_BUTTON_X, kPadX},
+                        {SDL_CONTROLLER_BUTTON_Y, kPadY},
+                        {SDL_CONTROLLER_BUTTON_BACK, kPadBack},
+                        {SDL_CONTROLLER_BUTTON_GUIDE, kPadGuide},
+                        {SDL_CONTROLLER_BUTTON_START, kPadStart},
+                        {SDL_CONTROLLER_BUTTON_LEFTSTICK, kPadLeftStick},
+                        {SDL_CONTROLLER_BUTTON_RIGHTSTICK, kPadRightStick},
+                        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, kPadLeftShoulder},
+                        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, kPadRightShoulder},
+                        {SDL_CONTROLLER_BUTTON_DPAD_UP, kPadDpadUp},
+                        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kPadDpadDown},
+                        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kPadDpadLeft},
+                        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kPadDpadRight}}));
+static_assert(SDL_NUM_SCANCODES >= kKeyUsages &&
+              int{SDL_CONTROLLER_BUTTON_MAX} >= int{kPadButtons});
+
 }  // namespace
+
+std::unique_ptr<CBackend> openWindow(const SWindowOptions& options, std::string& error) {
+    auto window = std::make_unique<CSdlBackend>();
+    if (!window->open(options, error)) return nullptr;
+    return window;
+}
 
 CSdlBackend::~CSdlBackend() {
     audioClose();
@@ -29,7 +90,7 @@ CSdlBackend::~CSdlBackend() {
     SDL_Quit();
 }
 
-bool CSdlBackend::open(const SSdlOptions& options, std::string& error) {
+bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
     options_ = options;
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         error = std::string("cannot start SDL: ") + SDL_GetError();
@@ -156,8 +217,8 @@ ButtonMask CSdlBackend::readControllers() const {
         SDL_GameController* pad =
             SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(i));
         if (!pad) continue;
-        bool pressed[SDL_CONTROLLER_BUTTON_MAX];
-        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+        bool pressed[kPadButtons];
+        for (int b = 0; b < kPadButtons; ++b)
             pressed[b] =
                 SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(b)) != 0;
         mask |=

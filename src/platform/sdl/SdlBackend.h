@@ -10,12 +10,7 @@
 #include <string>
 
 #include "platform/Backend.h"
-
-struct SSdlOptions {
-    int scale = 3;            // window size in multiples of 320 x 240
-    bool fullscreen = false;  // start on the whole desktop
-    bool mute = false;        // no sound card: a device that takes everything
-};
+#include "platform/Window.h"
 
 class CSdlBackend : public CBackend {
 public:
@@ -26,7 +21,7 @@ public:
     ~CSdlBackend() override;
 
     // Opens the window. False, with a one-line reason, when it cannot.
-    bool open(const SSdlOptions& options, std::string& error);
+    bool open(const SWindowOptions& options, std::string& error);
 
     uint32_t counter() override;
     void idleUntil(uint32_t start, uint32_t ticks) override;
@@ -44,7 +39,7 @@ private:
     ButtonMask readKeyboard() const;
     ButtonMask readControllers() const;
 
-    SSdlOptions options_;
+    SWindowOptions options_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
