@@ -1,0 +1,215 @@
+#include "platform/web/WebBackend.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "platform/Paths.h"
+#include "platform/PngWriter.h"
+
+// The page's side, in library.js.
+extern "C" {
+int bf_storage_open(const char* folder);
+int bf_storage_sync();
+void bf_show(const uint8_t* rgba, int width, int height);
+void bf_toggle_fullscreen();
+int bf_audio_open();
+void bf_audio_start();
+void bf_audio_hold(int held);
+int bf_audio_write(const void* data, int bytes, int capFrames);
+void bf_audio_close();
+}
+
+namespace {
+
+// Timers in a page fire a little late, and one set from inside another never fires sooner than
+// 4 ms: sleep only while the deadline is further off than that, and stop a margin short of it.
+constexpr double kSleepMarginMs = 1.5;
+constexpr double kShortestSleepMs = 4.0;
+// A loop that polls the buttons without waiting (LEVEL COMPLETE waits for START that way) must
+// still let the page deliver the key that ends it.
+constexpr double kLongestBusyMs = 20.0;
+
+bool isAltEnter(const EmscriptenKeyboardEvent& event) {
+    return event.altKey &&
+           (std::strcmp(event.code, "Enter") == 0 || std::strcmp(event.code, "NumpadEnter") == 0);
+}
+
+}  // namespace
+
+std::unique_ptr<CBackend> openWindow(const SWindowOptions& options, std::string& error) {
+    auto page = std::make_unique<CWebBackend>();
+    if (!page->open(options, error)) return nullptr;
+    return page;
+}
+
+CWebBackend::~CWebBackend() {
+    if (storageOk_) bf_storage_sync();
+}
+
+bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
+    options_ = options;
+    epoch_ = emscripten_get_now();
+    lastSleepEnd_ = epoch_;
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    if (emscripten_set_keydown_callback(window, this, true, onKey) != EMSCRIPTEN_RESULT_SUCCESS) {
+        error = "this browser gives no key events";
+        return false;
+    }
+    emscripten_set_keyup_callback(window, this, true, onKey);
+    emscripten_set_mousedown_callback(window, this, true, onMouse);
+    emscripten_set_blur_callback(window, this, true, onBlur);
+    emscripten_set_visibilitychange_callback(this, true, onVisibility);
+    emscripten_set_gamepadconnected_callback(this, true, onGamepad);
+    emscripten_set_gamepaddisconnected_callback(this, true, onGamepad);
+
+    // The settings live in the user's data folder, which the browser keeps for this page. Without
+    // that storage the game still plays; the settings then last as long as the tab.
+    std::string folder = userDataDir();
+    if (!folder.empty() && folder.back() == '/') folder.pop_back();
+    storageOk_ = !folder.empty() && bf_storage_open(folder.c_str()) != 0;
+    return true;
+}
+
+uint32_t CWebBackend::counter() {
+    const double ms = emscripten_get_now() - epoch_;
+    return static_cast<uint32_t>(static_cast<uint64_t>(ms * (kTimerHz / 1000.0)));
+}
+
+void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
+    const uint32_t passed = counter() - start;
+    if (passed >= ticks) return;
+    const double ms = (ticks - passed) * 1000.0 / kTimerHz - kSleepMarginMs;
+    if (ms >= kShortestSleepMs) sleep(ms);
+}
+
+void CWebBackend::sleep(double ms) {
+    const double before = emscripten_get_now();
+    emscripten_sleep(static_cast<unsigned>(ms));
+    lastSleepEnd_ = emscripten_get_now();
+    ++sleeps;
+    sleptMs += lastSleepEnd_ - before;
+}
+
+void CWebBackend::show(const uint16_t* picture) {
+    for (int i = 0; i < kScreenPixels; ++i) {
+        rgb565ToRgb8(picture[i], &rgba_[i * 4]);
+        rgba_[i * 4 + 3] = 255;
+    }
+    bf_show(rgba_, kScreenWidth, kScreenHeight);
+}
+
+ButtonMask CWebBackend::pollButtons() {
+    if (emscripten_get_now() - lastSleepEnd_ > kLongestBusyMs) sleep(0);
+    // The settings are kept one poll after a button is let go of: the menu acts on a release,
+    // so by then whatever the press changed has been done.
+    if (saveDue_) {
+        saveDue_ = false;
+        keepSettings();
+    }
+    ButtonMask mask = keyboardButtons(keysDown_, altHeld_) | readControllers();
+    if ((lastMask_ & ~mask) != 0) saveDue_ = true;
+    lastMask_ = mask;
+    if (focusLost_) {
+        mask |= kPauseRequest;
+        focusLost_ = false;
+    }
+    return mask;
+}
+
+void CWebBackend::keepSettings() {
+    if (options_.keepSettings && options_.keepSettings() && storageOk_) bf_storage_sync();
+}
+
+ButtonMask CWebBackend::readControllers() {
+    if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return 0;
+    ButtonMask mask = 0;
+    EmscriptenGamepadEvent pad;
+    for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
+        if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected)
+            continue;
+        bool pressed[kPadButtons] = {};
+        for (int b = 0; b < pad.numButtons && b < 64; ++b) {
+            const EPadButton button = padButtonAtStandardIndex(b);
+            if (button != kPadButtons && pad.digitalButton[b]) pressed[button] = true;
+        }
+        // The browser's axes run from -1 to 1, down and right positive, as SDL's do.
+        const int x = pad.numAxes > 0 ? static_cast<int>(pad.axis[0] * 32767) : 0;
+        const int y = pad.numAxes > 1 ? static_cast<int>(pad.axis[1] * 32767) : 0;
+        mask |= controllerButtons(pressed, x, y);
+    }
+    return mask;
+}
+
+EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void* self) {
+    CWebBackend& page = *static_cast<CWebBackend*>(self);
+    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+    page.altHeld_ = event->altKey;
+    if (down) {
+        // Browsers let a page make sound only after the player has pressed something.
+        bf_audio_start();
+        if (!event->repeat && (std::strcmp(event->code, "F11") == 0 || isAltEnter(*event))) {
+            bf_toggle_fullscreen();
+            return EM_TRUE;
+        }
+    }
+    const int key = keyForCode(event->code);
+    if (key == 0) return EM_FALSE;
+    page.keysDown_[key] = down ? 1 : 0;
+    return EM_TRUE;  // the page itself must not scroll or move the focus
+}
+
+EM_BOOL CWebBackend::onMouse(int, const EmscriptenMouseEvent*, void*) {
+    bf_audio_start();
+    return EM_FALSE;
+}
+
+EM_BOOL CWebBackend::onBlur(int, const EmscriptenFocusEvent*, void* self) {
+    // Keys let go of elsewhere send no event here.
+    CWebBackend& page = *static_cast<CWebBackend*>(self);
+    std::memset(page.keysDown_, 0, sizeof page.keysDown_);
+    page.altHeld_ = false;
+    page.focusLost_ = true;
+    return EM_FALSE;
+}
+
+EM_BOOL CWebBackend::onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* self) {
+    CWebBackend& page = *static_cast<CWebBackend*>(self);
+    // A hidden tab may be closed at any moment, and its timers slow to a crawl: pause, keep
+    // the settings, and hold the sound until the tab is back.
+    if (event->hidden) {
+        page.focusLost_ = true;
+        page.saveDue_ = true;
+    }
+    bf_audio_hold(event->hidden);
+    return EM_FALSE;
+}
+
+EM_BOOL CWebBackend::onGamepad(int type, const EmscriptenGamepadEvent*, void* self) {
+    CWebBackend& page = *static_cast<CWebBackend*>(self);
+    page.gamepads_ += type == EMSCRIPTEN_EVENT_GAMEPADCONNECTED ? 1 : -1;
+    return EM_FALSE;
+}
+
+bool CWebBackend::audioOpen() {
+    if (options_.mute) {
+        audioMuted_ = true;
+    } else if (!bf_audio_open()) {
+        std::fprintf(stderr, "boltfever: this browser plays no sound (no Web Audio)\n");
+        audioMuted_ = true;
+    }
+    return true;
+}
+
+int CWebBackend::audioWrite(const void* data, int bytes) {
+    if (bytes <= 0) return 0;
+    if (audioMuted_) return bytes;
+    return bf_audio_write(data, bytes, kAudioQueueFrames);
+}
+
+void CWebBackend::audioClose() {
+    if (!audioMuted_) bf_audio_close();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The real game in a browser tab: the picture drawn into the page's canvas, the keyboard and game
+// controllers through the browser's events, the sound through Web Audio behind a short queue, the
+// page's high-resolution clock as the handheld's counter, and the settings folder kept in the
+// browser's storage. The game's loop runs as it is: its waits sleep, and a sleep hands the tab
+// back to the browser until the deadline is near.
+
+#include <emscripten/html5.h>
+
+#include <cstdint>
+
+#include "platform/Backend.h"
+#include "platform/KeyMap.h"
+#include "platform/Platform.h"
+#include "platform/Window.h"
+
+class CWebBackend : public CBackend {
+public:
+    // Frames the sound queue may hold: 46 ms at 22,050 Hz, as on the desktop.
+    static constexpr int kAudioQueueFrames = 1024;
+
+    CWebBackend() = default;
+    // Writes the settings folder back to the browser's storage one last time.
+    ~CWebBackend() override;
+
+    // Listens to the page and loads the settings folder from the browser's storage.
+    bool open(const SWindowOptions& options, std::string& error);
+
+    uint32_t counter() override;
+    void idleUntil(uint32_t start, uint32_t ticks) override;
+    void show(const uint16_t* picture) override;
+    ButtonMask pollButtons() override;
+    // A tab is closed without asking the game: there is no quit to report.
+    bool quitRequested() override { return false; }
+    bool audioOpen() override;
+    int audioWrite(const void* data, int bytes) override;
+    void audioClose() override;
+
+    // Sleeps so far, and the milliseconds they lasted: the time the tab was given back.
+    uint32_t sleeps = 0;
+    double sleptMs = 0;
+
+private:
+    static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* self);
+    static EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self);
+    static EM_BOOL onBlur(int type, const EmscriptenFocusEvent* event, void* self);
+    static EM_BOOL onVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
+    static EM_BOOL onGamepad(int type, const EmscriptenGamepadEvent* event, void* self);
+    void sleep(double ms);
+    ButtonMask readControllers();
+    void keepSettings();
+
+    SWindowOptions options_;
+    double epoch_ = 0;                   // the page clock at counter 0, in ms
+    double lastSleepEnd_ = 0;            // when the tab was last given back
+    uint8_t keysDown_[kKeyUsages] = {};  // by USB usage
+    bool altHeld_ = false;
+    int gamepads_ = 0;                      // connected controllers
+    bool focusLost_ = false;                // reported as one pause request at the next poll
+    bool saveDue_ = false;                  // the settings are to be kept at the next poll
+    ButtonMask lastMask_ = 0;               // the buttons of the previous poll
+    bool storageOk_ = false;                // the settings folder is kept in the browser's storage
+    bool audioMuted_ = false;               // takes everything and plays nothing
+    uint8_t rgba_[kScreenPixels * 4] = {};  // the picture as the canvas takes it
+};

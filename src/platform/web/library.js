@@ -1,0 +1,147 @@
+// The page's side of the browser backend (CWebBackend): the canvas, Web Audio, and the settings
+// folder kept in the browser's storage. Linked into the page's script with --js-library.
+
+mergeInto(LibraryManager.library, {
+  $BoltFever: {
+    canvas: null,    // the page's 320 x 240 canvas, scaled up by the page
+    context: null,   // its 2D context
+    image: null,     // an ImageData over the backend's picture buffer
+    audio: null,     // the AudioContext, suspended until the player presses something
+    started: false,  // the player has pressed something: the sound may play
+    held: false,     // the tab is hidden: the sound holds
+    queueEnd: 0,     // audio-clock time at which the queued sound runs out
+    storageWarned: false,
+  },
+
+  // --- the settings folder
+  bf_storage_open__deps: ['$BoltFever', '$IDBFS'],
+  bf_storage_open: function(folder) {
+    return Asyncify.handleAsync(function() {
+      return new Promise(function(resolve) {
+        var path = UTF8ToString(folder);
+        try {
+          FS.mkdirTree(path);
+          FS.mount(IDBFS, {}, path);
+        } catch (e) {
+          err('boltfever: the browser keeps no settings: ' + e);
+          resolve(0);
+          return;
+        }
+        FS.syncfs(true, function(error) {
+          if (error) err('boltfever: the browser keeps no settings: ' + error);
+          resolve(error ? 0 : 1);
+        });
+      });
+    });
+  },
+
+  bf_storage_sync__deps: ['$BoltFever', '$IDBFS'],
+  bf_storage_sync: function() {
+    return Asyncify.handleAsync(function() {
+      return new Promise(function(resolve) {
+        FS.syncfs(false, function(error) {
+          if (error && !BoltFever.storageWarned) {
+            BoltFever.storageWarned = true;
+            err('boltfever: the settings could not be kept in the browser: ' + error);
+          }
+          resolve(error ? 0 : 1);
+        });
+      });
+    });
+  },
+
+  // --- the picture
+  bf_show__deps: ['$BoltFever'],
+  bf_show: function(rgba, width, height) {
+    var page = BoltFever;
+    if (!page.context) {
+      page.canvas = Module['canvas'] || document.getElementById('canvas');
+      page.context = page.canvas.getContext('2d', {alpha: false});
+    }
+    if (!page.image || page.image.data.buffer !== HEAPU8.buffer) {
+      page.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
+                                 width, height);
+    }
+    page.context.putImageData(page.image, 0, 0);
+  },
+
+  bf_toggle_fullscreen__deps: ['$BoltFever'],
+  bf_toggle_fullscreen: function() {
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+      return;
+    }
+    var canvas = BoltFever.canvas || Module['canvas'];
+    var whole = document.getElementById('screen') || canvas;
+    if (whole && whole.requestFullscreen) whole.requestFullscreen().catch(function() {});
+  },
+
+  // --- the sound: 22,050 Hz stereo slices, each played as a buffer queued right after the last
+  bf_audio_open__deps: ['$BoltFever'],
+  bf_audio_open: function() {
+    var Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return 0;
+    try {
+      BoltFever.audio = new Context({sampleRate: 22050, latencyHint: 'interactive'});
+    } catch (e) {
+      try {
+        BoltFever.audio = new Context();  // resamples our 22,050 Hz buffers itself
+      } catch (e2) {
+        return 0;
+      }
+    }
+    BoltFever.queueEnd = 0;
+    return 1;
+  },
+
+  bf_audio_start__deps: ['$BoltFever'],
+  bf_audio_start: function() {
+    BoltFever.started = true;
+    var audio = BoltFever.audio;
+    if (audio && audio.state === 'suspended' && !BoltFever.held) audio.resume();
+  },
+
+  bf_audio_hold__deps: ['$BoltFever'],
+  bf_audio_hold: function(held) {
+    BoltFever.held = !!held;
+    var audio = BoltFever.audio;
+    if (!audio || !BoltFever.started) return;
+    if (held) audio.suspend();
+    else audio.resume();
+  },
+
+  bf_audio_write__deps: ['$BoltFever'],
+  bf_audio_write: function(data, bytes, capFrames) {
+    var audio = BoltFever.audio;
+    // Until the sound runs, what the game plays is let go of, so that the first sound heard
+    // is the one of that moment rather than a stale queue.
+    if (!audio || audio.state !== 'running') return bytes;
+    var now = audio.currentTime;
+    var rate = 22050;
+    // Run dry: start again a little ahead of the clock.
+    if (BoltFever.queueEnd < now) BoltFever.queueEnd = now + 0.01;
+    var queued = Math.round((BoltFever.queueEnd - now) * rate);
+    var frames = Math.min(capFrames - queued, bytes >> 2);
+    if (frames <= 0) return 0;
+    var buffer = audio.createBuffer(2, frames, rate);
+    var left = buffer.getChannelData(0);
+    var right = buffer.getChannelData(1);
+    var at = data >> 1;
+    for (var i = 0; i < frames; i++, at += 2) {
+      left[i] = HEAP16[at] / 32768;
+      right[i] = HEAP16[at + 1] / 32768;
+    }
+    var source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.start(BoltFever.queueEnd);
+    BoltFever.queueEnd += frames / rate;
+    return frames * 4;
+  },
+
+  bf_audio_close__deps: ['$BoltFever'],
+  bf_audio_close: function() {
+    if (BoltFever.audio) BoltFever.audio.close();
+    BoltFever.audio = null;
+  },
+});
