@@ -1,5 +1,5 @@
 # Installs the Debian packages a build needs when any of them is missing.
-# Sourced by play.sh and test.sh; usage: install_packages pkg...
+# Sourced by play.sh, web.sh and test.sh; usage: install_packages pkg...
 install_packages() {
     local missing=()
     for pkg in "$@"; do
@@ -21,3 +21,7 @@ GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-
 # dpkg-shlibdeps (dpkg-dev), which needs file, names the Debian package's dependencies.
 PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" dpkg-dev file)
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox)
+# The page for browsers: emscripten compiles it (the native build makes its data first); the
+# page's test plays it in chromium.
+WEB_PACKAGES=("${GAME_PACKAGES[@]}" emscripten python3)
+PAGE_TEST_PACKAGES=(chromium)

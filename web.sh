@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds Bolt Fever for browsers into build/web and serves it on this computer.
+#   ./web.sh           build, then serve at http://localhost:8000/ (PORT=8080 ./web.sh for another)
+#   ./web.sh --build   build only
+#   ./web.sh --test    build, then play the page in headless chromium (tests/web)
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+mode=${1:-serve}
+case "$mode" in
+    serve | --build | --test) ;;
+    *)
+        echo "usage: ./web.sh [--build | --test]" >&2
+        exit 2
+        ;;
+esac
+
+install_packages "${WEB_PACKAGES[@]}"
+# Debian's emscripten finds its JavaScript helpers among Debian's node modules.
+export NODE_PATH=/usr/share/nodejs
+
+# The generated banks and maps.dat come from the native build.
+cmake --preset default >/dev/null
+cmake --build --preset default --target levels
+cmake --preset web >/dev/null
+cmake --build --preset web
+
+page=(build/web/index.html build/web/boltfever.js build/web/boltfever.wasm build/web/boltfever.data)
+raw=$(cat "${page[@]}" | wc -c)
+packed=0
+for file in "${page[@]}"; do packed=$((packed + $(gzip -9 -c "$file" | wc -c))); done
+echo "The page: $raw bytes to download, $packed with gzip (html, js, wasm, data)"
+
+case "$mode" in
+    --build) ;;
+    --test)
+        install_packages "${PAGE_TEST_PACKAGES[@]}"
+        if ! command -v npm >/dev/null; then
+            echo "No npm here: the page was built but not played in a browser."
+            exit 0
+        fi
+        # puppeteer-core as the lock file pins it, kept under build/ with npm's cache; it
+        # drives the system's chromium and downloads no browser of its own.
+        mkdir -p build/web-test
+        cp tests/web/package.json tests/web/package-lock.json build/web-test/
+        (cd build/web-test && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --cache "$PWD/npm-cache" \
+            --no-audit --no-fund --ignore-scripts --loglevel=error)
+        node --test tests/web/
+        ;;
+    serve)
+        port=${PORT:-8000}
+        echo "Bolt Fever: http://localhost:$port/ (Ctrl+C stops the server)"
+        exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web
+        ;;
+esac
