@@ -39,7 +39,6 @@ set(WEB_LINK_OPTIONS
   -sEXIT_RUNTIME=1
   -sALLOW_MEMORY_GROWTH=1
   -sEXPORTED_FUNCTIONS=_main,_bf_status
-  -sEXPORTED_RUNTIME_METHODS=HEAP32
   -lidbfs.js
   --js-library ${WEB_SOURCE_DIR}/library.js
   "SHELL:--preload-file ${BOLTFEVER_HOST_BUILD}/maps.dat@/maps.dat")

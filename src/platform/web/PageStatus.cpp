@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/web/WebBackend.h"
 #include "sound/SoundManager.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
@@ -19,12 +20,15 @@ enum EStatus {
     kPlayerX,       // player 1's pixel position; -1 while it is not in the maze
     kPlayerY,       //
     kShots,         // shots flying
+    kPlayerShots,   // shots player 1 has fired
     kMasterVolume,  //
     kMusicVolume,   //
     kMenuOpen,      // 1 while the game is paused
     kLevel,         // level number
     kSleeps,        // times the game gave the tab back to the browser
     kSleptMs,       // for how long, in all
+    kLateMs,        // how much longer than they asked, in all
+    kSoundFrames,   // sound frames handed to the browser to play
     kStatusCount
 };
 
@@ -48,6 +52,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int32_t* bf_status() {
         }
     }
     const CSoundManager& sound = CSoundManager::instance();
+    gStatus[kPlayerShots] = static_cast<int32_t>(CGameReport::instance().shotsFired[kKindPlayer]);
     gStatus[kMasterVolume] = sound.masterVolume;
     gStatus[kMusicVolume] = sound.musicVolume;
     gStatus[kMenuOpen] = CGameState::instance().menuOpen ? 1 : 0;
@@ -55,6 +60,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int32_t* bf_status() {
     if (const auto* page = dynamic_cast<const CWebBackend*>(&platformBackend())) {
         gStatus[kSleeps] = static_cast<int32_t>(page->sleeps);
         gStatus[kSleptMs] = static_cast<int32_t>(page->sleptMs);
+        gStatus[kLateMs] = static_cast<int32_t>(page->lateMs);
+        gStatus[kSoundFrames] = static_cast<int32_t>(page->soundFrames);
     }
     return gStatus;
 }

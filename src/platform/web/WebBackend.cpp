@@ -8,13 +8,13 @@
 #include <string>
 
 #include "platform/Paths.h"
-#include "platform/PngWriter.h"
+#include "world/GameReport.h"
 
 // The page's side, in library.js.
 extern "C" {
 int bf_storage_open(const char* folder);
 int bf_storage_sync();
-void bf_show(const uint8_t* rgba, int width, int height);
+void bf_show(const uint16_t* picture);
 void bf_toggle_fullscreen();
 int bf_audio_open();
 void bf_audio_start();
@@ -88,18 +88,23 @@ void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
 
 void CWebBackend::sleep(double ms) {
     const double before = emscripten_get_now();
-    emscripten_sleep(static_cast<unsigned>(ms));
+    const unsigned asked = static_cast<unsigned>(ms);
+    emscripten_sleep(asked);
     lastSleepEnd_ = emscripten_get_now();
     ++sleeps;
     sleptMs += lastSleepEnd_ - before;
+    lateMs += lastSleepEnd_ - before - asked;
 }
 
 void CWebBackend::show(const uint16_t* picture) {
-    for (int i = 0; i < kScreenPixels; ++i) {
-        rgb565ToRgb8(picture[i], &rgba_[i * 4]);
-        rgba_[i * 4 + 3] = 255;
-    }
-    bf_show(rgba_, kScreenWidth, kScreenHeight);
+    // How evenly pictures reach the page, for the report.
+    const double now = emscripten_get_now();
+    if (lastShow_ != 0)
+        CGameReport::instance().pictureInterval(static_cast<uint32_t>((now - lastShow_) * 1000));
+    lastShow_ = now;
+    // The picture stays as it is in its framebuffer until the flip after next; the page draws
+    // it during the wait before that.
+    bf_show(picture);
 }
 
 ButtonMask CWebBackend::pollButtons() {
@@ -207,7 +212,10 @@ bool CWebBackend::audioOpen() {
 int CWebBackend::audioWrite(const void* data, int bytes) {
     if (bytes <= 0) return 0;
     if (audioMuted_) return bytes;
-    return bf_audio_write(data, bytes, kAudioQueueFrames);
+    const int taken = bf_audio_write(data, bytes, kAudioQueueFrames);
+    if (taken < 0) return -taken;  // the sound is not running yet, or held
+    soundFrames += static_cast<uint32_t>(taken / 4);
+    return taken;
 }
 
 void CWebBackend::audioClose() {

@@ -36,9 +36,13 @@ public:
     int audioWrite(const void* data, int bytes) override;
     void audioClose() override;
 
-    // Sleeps so far, and the milliseconds they lasted: the time the tab was given back.
+    // Sleeps so far, the milliseconds they lasted (the time the tab was given back), and how
+    // much of that was more than they asked for.
     uint32_t sleeps = 0;
     double sleptMs = 0;
+    double lateMs = 0;
+    // Frames handed to the browser's sound, not counting what went while it could not play.
+    uint32_t soundFrames = 0;
 
 private:
     static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* self);
@@ -53,13 +57,13 @@ private:
     SWindowOptions options_;
     double epoch_ = 0;                   // the page clock at counter 0, in ms
     double lastSleepEnd_ = 0;            // when the tab was last given back
+    double lastShow_ = 0;                // when the last picture was shown; 0 before the first
     uint8_t keysDown_[kKeyUsages] = {};  // by USB usage
     bool altHeld_ = false;
-    int gamepads_ = 0;                      // connected controllers
-    bool focusLost_ = false;                // reported as one pause request at the next poll
-    bool saveDue_ = false;                  // the settings are to be kept at the next poll
-    ButtonMask lastMask_ = 0;               // the buttons of the previous poll
-    bool storageOk_ = false;                // the settings folder is kept in the browser's storage
-    bool audioMuted_ = false;               // takes everything and plays nothing
-    uint8_t rgba_[kScreenPixels * 4] = {};  // the picture as the canvas takes it
+    int gamepads_ = 0;         // connected controllers
+    bool focusLost_ = false;   // reported as one pause request at the next poll
+    bool saveDue_ = false;     // the settings are to be kept at the next poll
+    ButtonMask lastMask_ = 0;  // the buttons of the previous poll
+    bool storageOk_ = false;   // the settings folder is kept in the browser's storage
+    bool audioMuted_ = false;  // takes everything and plays nothing
 };

@@ -3,9 +3,13 @@
 
 mergeInto(LibraryManager.library, {
   $BoltFever: {
-    canvas: null,    // the page's 320 x 240 canvas, scaled up by the page
-    context: null,   // its 2D context
-    image: null,     // an ImageData over the backend's picture buffer
+    canvas: null,      // the page's 320 x 240 canvas, scaled up by the page
+    context: null,     // its 2D context
+    image: null,       // the canvas's pixels as drawn
+    pixels: null,      // the same, a word a pixel
+    colours: null,     // RGB565 to the canvas's pixel words
+    picture: 0,        // the latest picture shown, in the game's memory
+    drawAsked: false,  // a draw at the next paint is pending
     audio: null,     // the AudioContext, suspended until the player presses something
     started: false,  // the player has pressed something: the sound may play
     held: false,     // the tab is hidden: the sound holds
@@ -50,19 +54,34 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  // --- the picture
+  // --- the picture: the latest one shown is drawn when the browser next paints, so that no
+  // picture costs more than it is seen (the display may show fewer than the game's 76.9 a second)
   bf_show__deps: ['$BoltFever'],
-  bf_show: function(rgba, width, height) {
+  bf_show: function(picture) {
     var page = BoltFever;
-    if (!page.context) {
-      page.canvas = Module['canvas'] || document.getElementById('canvas');
-      page.context = page.canvas.getContext('2d', {alpha: false});
-    }
-    if (!page.image || page.image.data.buffer !== HEAPU8.buffer) {
-      page.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
-                                 width, height);
-    }
-    page.context.putImageData(page.image, 0, 0);
+    page.picture = picture;
+    if (page.drawAsked) return;
+    page.drawAsked = true;
+    requestAnimationFrame(function() {
+      page.drawAsked = false;
+      if (!page.context) {
+        page.canvas = Module['canvas'];
+        page.context = page.canvas.getContext('2d', {alpha: false});
+        page.image = page.context.createImageData(320, 240);
+        page.pixels = new Uint32Array(page.image.data.buffer);
+        // Every RGB565 colour as the canvas's RGBA bytes read as one little-endian word, the
+        // top bits repeated in the low ones so that white stays white.
+        page.colours = new Uint32Array(65536);
+        for (var c = 0; c < 65536; c++) {
+          var r = c >> 11, g = (c >> 5) & 63, b = c & 31;
+          page.colours[c] = 0xFF000000 | ((b << 3 | b >> 2) << 16) | ((g << 2 | g >> 4) << 8) |
+                            (r << 3 | r >> 2);
+        }
+      }
+      var from = page.picture >> 1, pixels = page.pixels, colours = page.colours;
+      for (var i = 0; i < 76800; i++) pixels[i] = colours[HEAPU16[from + i]];
+      page.context.putImageData(page.image, 0, 0);
+    });
   },
 
   bf_toggle_fullscreen__deps: ['$BoltFever'],
@@ -114,8 +133,8 @@ mergeInto(LibraryManager.library, {
   bf_audio_write: function(data, bytes, capFrames) {
     var audio = BoltFever.audio;
     // Until the sound runs, what the game plays is let go of, so that the first sound heard
-    // is the one of that moment rather than a stale queue.
-    if (!audio || audio.state !== 'running') return bytes;
+    // is the one of that moment rather than a stale queue: taken, but told apart by its sign.
+    if (!audio || audio.state !== 'running') return -bytes;
     var now = audio.currentTime;
     var rate = 22050;
     // Run dry: start again a little ahead of the clock.
