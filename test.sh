@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole suite: the tests, the tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer, and the fuzzers for a bounded time; then builds the release
-# with clang and packages it.
+# with clang and packages it, and plays the page for browsers in headless chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -42,5 +42,8 @@ step "release build with clang, and its packages"
 cmake --preset clang-release
 cmake --build --preset clang-release -j "$JOBS"
 (cd build/clang-release && cpack -G "DEB;TGZ")
+
+step "the page for browsers, played in headless chromium"
+./web.sh --test
 
 step "all passed"

@@ -121,8 +121,11 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
   });
 
   await t.test('shots fly', async () => {
+    const before = await status();
     await page.keyboard.down('Space');
-    await until('shots in the maze', (s) => s.shots > 0, 3000);
+    await until('shots in the maze', (s) => s.shots > 0 && s.playerShots > before.playerShots,
+                3000);
+    await page.screenshot({path: path.join(work, 'page.png')});
     await page.keyboard.up('Space');
   });
 
@@ -137,25 +140,51 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     const cpu = (cpuAfter - cpuBefore) / seconds;
     const busy = (metricsAfter.TaskDuration - metricsBefore.TaskDuration) / seconds;
     const asleep = (last.sleptMs - first.sleptMs) / 1000 / seconds;
+    const sound = (last.soundFrames - first.soundFrames) / seconds;
     t.diagnostic(`pictures per second ${perSecond.toFixed(1)} (the game's pace ${
         SHOWN_PER_SECOND.toFixed(1)})`);
     t.diagnostic(`browser CPU ${(cpu * 100).toFixed(0)} % of one core; the page's main thread busy ${
         (busy * 100).toFixed(0)} %, asleep in the game's waits ${(asleep * 100).toFixed(0)} %`);
     assert.ok(perSecond > SHOWN_PER_SECOND * 0.9 && perSecond < SHOWN_PER_SECOND * 1.01,
               `${perSecond} pictures per second`);
+    t.diagnostic(`sound frames per second ${sound.toFixed(0)} (22050 played)`);
     assert.ok(asleep > 0.5, `asleep only ${asleep} of the time`);
-    await page.screenshot({path: path.join(work, 'page.png')});
+    assert.ok(sound > 22050 * 0.9 && sound < 22050 * 1.1, `${sound} sound frames a second`);
   });
 
   await t.test('a changed volume survives a reload', async () => {
     const before = (await status()).masterVolume;
     await hold('Minus', 500);
+    await sleep(300);  // the release is seen, then the settings are kept
     const lowered = (await status()).masterVolume;
     assert.ok(lowered < before, `volume ${before} -> ${lowered}`);
-    await sleep(300);  // the release is seen, then the settings are kept
     await page.reload();
     const again = await load();
     assert.equal(again.masterVolume, lowered);
+  });
+
+  await t.test('Alt+Enter fills the screen, the picture at a whole scale', async () => {
+    // Tall enough for 3 x 240 alone, not with the controls under it.
+    await page.setViewport({width: 1000, height: 760});
+    const layout = (full, width, height) => page.waitForFunction(
+        (...want) => {
+          const canvas = document.getElementById('canvas');
+          const now = [document.fullscreenElement ? document.fullscreenElement.id : '',
+                       canvas.style.width, canvas.style.height];
+          return now.every((value, i) => value === want[i]);
+        },
+        {timeout: 5000}, full, width, height);
+    const altEnter = async () => {
+      await page.keyboard.down('Alt');
+      await page.keyboard.press('Enter');
+      await page.keyboard.up('Alt');
+    };
+    await layout('', '640px', '480px');
+    await altEnter();
+    await layout('screen', '960px', '720px');
+    await altEnter();
+    await layout('', '640px', '480px');
+    assert.equal((await status()).menuOpen, 0);  // Enter with Alt is not START
   });
 
   await t.test('a hidden tab pauses the game', async () => {
