@@ -194,6 +194,7 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await until('the pause', (s) => s.menuOpen === 1, 10000);
     await other.close();
     await page.bringToFront();
+    await page.screenshot({path: path.join(work, 'paused.png')});
   });
 
   assert.deepEqual(problems, []);
