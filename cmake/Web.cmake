@@ -36,7 +36,6 @@ set_source_files_properties(${WEB_GENERATED_SOURCES} PROPERTIES COMPILE_OPTIONS 
 set(WEB_LINK_OPTIONS
   -O2
   -sENVIRONMENT=web
-  -sEXIT_RUNTIME=1
   -sALLOW_MEMORY_GROWTH=1
   -sEXPORTED_FUNCTIONS=_main,_bf_status
   -lidbfs.js

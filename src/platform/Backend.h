@@ -28,4 +28,8 @@ public:
     // Queues at most what fits under the device's cap and returns the bytes taken.
     virtual int audioWrite(const void* data, int bytes) = 0;
     virtual void audioClose() = 0;
+
+    // The program ends with this status, its exit sequence done. A desktop gets its status
+    // back from the process; a host that outlives the program (a browser tab) shows the end.
+    virtual void handBack(int /*status*/) {}
 };

@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
         }
     }
     platformStartup(*backend);
-    const int status = runMainLoop({seed, options.level, options.report});
-    return status != 0 ? status : session.status();
+    int status = runMainLoop({seed, options.level, options.report});
+    if (status == 0) status = session.status();
+    backend->handBack(status);
+    return status;
 }

@@ -197,5 +197,17 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await page.screenshot({path: path.join(work, 'paused.png')});
   });
 
+  await t.test('QUIT from the menu thanks the player', async () => {
+    // The pause menu is open: down to QUIT, then START.
+    for (const key of ['ArrowDown', 'ArrowDown', 'ArrowDown', 'Enter']) {
+      await hold(key, 100);
+      await sleep(100);
+    }
+    await page.waitForFunction(() => window.boltfever.endStatus !== null, {timeout: 10000});
+    const said = await page.evaluate(() => [window.boltfever.endStatus,
+                                            document.getElementById('message').textContent]);
+    assert.deepEqual(said, [0, 'Thanks for playing. Reload the page to play again.']);
+  });
+
   assert.deepEqual(problems, []);
 });

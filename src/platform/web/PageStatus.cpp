@@ -57,7 +57,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int32_t* bf_status() {
     gStatus[kMusicVolume] = sound.musicVolume;
     gStatus[kMenuOpen] = CGameState::instance().menuOpen ? 1 : 0;
     gStatus[kLevel] = CLevel::instance().levelNumber;
-    if (const auto* page = dynamic_cast<const CWebBackend*>(&platformBackend())) {
+    if (const CWebBackend* page = CWebBackend::current()) {
         gStatus[kSleeps] = static_cast<int32_t>(page->sleeps);
         gStatus[kSleptMs] = static_cast<int32_t>(page->sleptMs);
         gStatus[kLateMs] = static_cast<int32_t>(page->lateMs);

@@ -21,6 +21,7 @@ void bf_audio_start();
 void bf_audio_hold(int held);
 int bf_audio_write(const void* data, int bytes, int capFrames);
 void bf_audio_close();
+void bf_ended(int status);
 }
 
 namespace {
@@ -29,9 +30,12 @@ namespace {
 // 4 ms: sleep only while the deadline is further off than that, and stop a margin short of it.
 constexpr double kSleepMarginMs = 1.5;
 constexpr double kShortestSleepMs = 4.0;
-// A loop that polls the buttons without waiting (LEVEL COMPLETE waits for START that way) must
-// still let the page deliver the key that ends it.
+// The longest the game may hold the page without giving it back: a loop that polls the buttons
+// without waiting (LEVEL COMPLETE waits for START that way) must still let the page deliver the
+// key that ends it, and a run of short waits (the music's fade-in) must let it paint.
 constexpr double kLongestBusyMs = 20.0;
+
+const CWebBackend* gCurrent = nullptr;
 
 bool isAltEnter(const EmscriptenKeyboardEvent& event) {
     return event.altKey &&
@@ -47,11 +51,18 @@ std::unique_ptr<CBackend> openWindow(const SWindowOptions& options, std::string&
 }
 
 CWebBackend::~CWebBackend() {
-    if (storageOk_) bf_storage_sync();
+    // The page outlives the game: its events must no longer reach this object.
+    emscripten_html5_remove_all_event_listeners();
+    if (gCurrent == this) gCurrent = nullptr;
+}
+
+const CWebBackend* CWebBackend::current() {
+    return gCurrent;
 }
 
 bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
     options_ = options;
+    gCurrent = this;
     epoch_ = emscripten_get_now();
     lastSleepEnd_ = epoch_;
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
@@ -83,7 +94,14 @@ void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
     const uint32_t passed = counter() - start;
     if (passed >= ticks) return;
     const double ms = (ticks - passed) * 1000.0 / kTimerHz - kSleepMarginMs;
-    if (ms >= kShortestSleepMs) sleep(ms);
+    if (ms >= kShortestSleepMs)
+        sleep(ms);
+    else
+        giveBackIfLong();
+}
+
+void CWebBackend::giveBackIfLong() {
+    if (emscripten_get_now() - lastSleepEnd_ > kLongestBusyMs) sleep(0);
 }
 
 void CWebBackend::sleep(double ms) {
@@ -108,7 +126,7 @@ void CWebBackend::show(const uint16_t* picture) {
 }
 
 ButtonMask CWebBackend::pollButtons() {
-    if (emscripten_get_now() - lastSleepEnd_ > kLongestBusyMs) sleep(0);
+    giveBackIfLong();
     // The settings are kept one poll after a button is let go of: the menu acts on a release,
     // so by then whatever the press changed has been done.
     if (saveDue_) {
@@ -216,6 +234,11 @@ int CWebBackend::audioWrite(const void* data, int bytes) {
     if (taken < 0) return -taken;  // the sound is not running yet, or held
     soundFrames += static_cast<uint32_t>(taken / 4);
     return taken;
+}
+
+void CWebBackend::handBack(int status) {
+    if (storageOk_) bf_storage_sync();
+    bf_ended(status);
 }
 
 void CWebBackend::audioClose() {

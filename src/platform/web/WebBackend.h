@@ -20,8 +20,9 @@ public:
     static constexpr int kAudioQueueFrames = 1024;
 
     CWebBackend() = default;
-    // Writes the settings folder back to the browser's storage one last time.
     ~CWebBackend() override;
+    // The page's backend while it is open, else null.
+    static const CWebBackend* current();
 
     // Listens to the page and loads the settings folder from the browser's storage.
     bool open(const SWindowOptions& options, std::string& error);
@@ -35,6 +36,9 @@ public:
     bool audioOpen() override;
     int audioWrite(const void* data, int bytes) override;
     void audioClose() override;
+    // Writes the settings folder back to the browser's storage one last time and has the page
+    // thank the player.
+    void handBack(int status) override;
 
     // Sleeps so far, the milliseconds they lasted (the time the tab was given back), and how
     // much of that was more than they asked for.
@@ -51,6 +55,8 @@ private:
     static EM_BOOL onVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
     static EM_BOOL onGamepad(int type, const EmscriptenGamepadEvent* event, void* self);
     void sleep(double ms);
+    // Gives the page a moment when the game has held it for long.
+    void giveBackIfLong();
     ButtonMask readControllers();
     void keepSettings();
 

@@ -158,6 +158,11 @@ mergeInto(LibraryManager.library, {
     return frames * 4;
   },
 
+  // --- the end: the page says goodbye (the tab outlives the game)
+  bf_ended: function(status) {
+    if (Module['onGameEnded']) Module['onGameEnded'](status);
+  },
+
   bf_audio_close__deps: ['$BoltFever'],
   bf_audio_close: function() {
     if (BoltFever.audio) BoltFever.audio.close();
