@@ -117,7 +117,9 @@ mergeInto(LibraryManager.library, {
   bf_audio_start: function() {
     BoltFever.started = true;
     var audio = BoltFever.audio;
-    if (audio && audio.state === 'suspended' && !BoltFever.held) audio.resume();
+    if (audio && audio.state === 'suspended' && !BoltFever.held) {
+      audio.resume().catch(function() {});  // refused without the player's gesture: next time
+    }
   },
 
   bf_audio_hold__deps: ['$BoltFever'],
@@ -125,8 +127,7 @@ mergeInto(LibraryManager.library, {
     BoltFever.held = !!held;
     var audio = BoltFever.audio;
     if (!audio || !BoltFever.started) return;
-    if (held) audio.suspend();
-    else audio.resume();
+    (held ? audio.suspend() : audio.resume()).catch(function() {});
   },
 
   bf_audio_write__deps: ['$BoltFever'],
