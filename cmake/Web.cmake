@@ -9,16 +9,11 @@ option(BOLTFEVER_ASYNCIFY "Let the game's waits hand the tab back to the browser
 set(WEB_PAGE_DIR ${PROJECT_SOURCE_DIR}/build/web CACHE PATH "Where the page is written")
 set(WEB_SOURCE_DIR ${PROJECT_SOURCE_DIR}/src/platform/web)
 
-set(WEB_GENERATED ${BOLTFEVER_HOST_BUILD}/generated)
-set(WEB_GENERATED_SOURCES ${WEB_GENERATED}/ImageBank.cpp ${WEB_GENERATED}/SampleBank.cpp
-    ${WEB_GENERATED}/SampleBankMusic0.cpp ${WEB_GENERATED}/SampleBankMusic1.cpp
-    ${WEB_GENERATED}/SampleBankMusic2.cpp ${WEB_GENERATED}/SampleBankMusic3.cpp)
-foreach(needed ${WEB_GENERATED_SOURCES} ${BOLTFEVER_HOST_BUILD}/maps.dat)
-  if(NOT EXISTS ${needed})
-    message(FATAL_ERROR "${needed} is missing: build the native tree first "
-                        "(cmake --build --preset default --target levels)")
-  endif()
-endforeach()
+file(GLOB WEB_GENERATED_SOURCES CONFIGURE_DEPENDS ${BOLTFEVER_HOST_BUILD}/generated/*.cpp)
+if(NOT WEB_GENERATED_SOURCES OR NOT EXISTS ${BOLTFEVER_HOST_BUILD}/maps.dat)
+  message(FATAL_ERROR "No banks or maps.dat in ${BOLTFEVER_HOST_BUILD}: build the native tree "
+                      "first (cmake --build --preset default --target levels)")
+endif()
 
 # libpng is not there: the browser has its own writePng, which declines.
 list(FILTER CORE_SOURCES EXCLUDE REGEX "/src/platform/PngWriter\\.cpp$")
@@ -41,6 +36,8 @@ set(WEB_LINK_OPTIONS
   -lidbfs.js
   --js-library ${WEB_SOURCE_DIR}/library.js
   "SHELL:--preload-file ${BOLTFEVER_HOST_BUILD}/maps.dat@/maps.dat")
+# The game's waits sleep: Asyncify unwinds the game's call stack into its own stack, hands the
+# tab to the browser, and winds it back at the deadline. The storage calls wait the same way.
 if(BOLTFEVER_ASYNCIFY)
   list(APPEND WEB_LINK_OPTIONS -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
        "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync")

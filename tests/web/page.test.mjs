@@ -102,11 +102,26 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await page.keyboard.up(key);
   }
   const load = async () => until('pictures after loading', (s) => s.pictures >= 20, 30000);
+  // From the title screen: START opens its menu, START again picks NEW GAME. The level's music
+  // fades in first, which holds the pictures back.
+  async function startGame() {
+    for (const key of ['Enter', 'Enter']) {
+      await hold(key, 100);
+      await sleep(200);
+    }
+    let last = await until('level 1', (s) => s.level >= 0 && s.menuOpen === 0);
+    for (;;) {
+      await sleep(200);
+      const now = await status();
+      if (now.musicVolume === last.musicVolume && now.pictures > last.pictures + 10) return;
+      last = now;
+    }
+  }
 
   await page.goto(url + 'index.html?args=--seed%201');
   await load();
 
-  await t.test('the player walks', async () => {
+  await t.test('the player walks in the title screen\'s tutorial', async () => {
     const start = await status();
     let moved = false;
     for (const key of ['ArrowRight', 'ArrowDown', 'ArrowLeft', 'ArrowUp']) {
@@ -119,6 +134,8 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     }
     assert.ok(moved, 'the player stayed at ' + JSON.stringify(start));
   });
+
+  await t.test('START and NEW GAME start level 1', startGame);
 
   await t.test('shots fly', async () => {
     const before = await status();
@@ -160,6 +177,7 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await page.reload();
     const again = await load();
     assert.equal(again.masterVolume, lowered);
+    await startGame();
   });
 
   await t.test('Alt+Enter fills the screen, the picture at a whole scale', async () => {
