@@ -32,6 +32,7 @@ const char* helpText() {
            "                       computer allows and every run with the same seed and input\n"
            "                       is the same\n"
            "  --frames N           leave after N shown pictures (settings are saved)\n"
+           "  --autoplay           the game plays itself: a demo to watch, or a soak run\n"
            "  --level N            start a game at level N (1-999), for practice\n"
            "  --report FILE        write a JSON summary of the run when leaving\n"
            "  --screenshot FILE    write the last picture as PNG when leaving\n"
@@ -101,6 +102,8 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
             return ECommand::kDone;
         } else if (!std::strcmp(arg, "--headless")) {
             options.headless = true;
+        } else if (!std::strcmp(arg, "--autoplay")) {
+            options.autoplay = true;
         } else if (!std::strcmp(arg, "--mute")) {
             options.mute = true;
         } else if (!std::strcmp(arg, "--fullscreen")) {
@@ -144,11 +147,11 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
         message = "--input drives a --headless run; add --headless";
         return ECommand::kError;
     }
-    if (!options.replay.empty() &&
-        (!options.inputScript.empty() || !options.record.empty() || options.seed)) {
+    if (!options.replay.empty() && (!options.inputScript.empty() || !options.record.empty() ||
+                                    options.seed || options.autoplay)) {
         message =
-            "--replay takes its buttons and seed from the replay; drop --input, --record and "
-            "--seed";
+            "--replay takes its buttons and seed from the replay; drop --input, --record, --seed "
+            "and --autoplay";
         return ECommand::kError;
     }
     if (!options.audioWav.empty() && !options.headless) {

@@ -10,6 +10,7 @@ constexpr int32_t kMaxStartLevel = 999;
 
 struct SOptions {
     bool headless = false;         // no window, no sound card, virtual clock
+    bool autoplay = false;         // the game plays itself
     bool mute = false;             // play without a sound card
     bool fullscreen = false;       // start on the whole desktop
     int scale = 3;                 // window size in multiples of 320 x 240

@@ -17,6 +17,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "render/ContactSheet.h"
 #include "render/TestCard.h"
+#include "shell/AutoPlayer.h"
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
 #include "sound/SoundManager.h"
@@ -113,7 +114,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    platformStartup(*backend);
+    // The automatic player draws from a generator of its own, seeded from the game's seed.
+    std::unique_ptr<CBackend> autoplay;
+    if (options.autoplay) autoplay = std::make_unique<CAutoplayBackend>(*backend, seed);
+    platformStartup(autoplay ? *autoplay : *backend);
     int status = runMainLoop({seed, options.level, options.report});
     if (status == 0) status = session.status();
     backend->handBack(status);
