@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/Controls.h"
+
 namespace {
 
 constexpr SKeyBinding kKeyBindings[] = {
@@ -52,13 +54,11 @@ constexpr SPadBinding kPadBindings[] = {
 }  // namespace
 
 ButtonMask keyboardButtons(const uint8_t* keysDown, bool altHeld) {
-    ButtonMask mask = 0;
-    for (const SKeyBinding& binding : kKeyBindings) {
-        if (!keysDown[binding.key]) continue;
-        if (altHeld && (binding.key == kKeyReturn || binding.key == kKeyKpEnter)) continue;
-        mask |= buttonBit(binding.button);
-    }
-    return mask;
+    return CControls::instance().buttons(keysDown, altHeld);
+}
+
+std::span<const SKeyBinding> defaultKeyBindings() {
+    return kKeyBindings;
 }
 
 int keyForCode(const char* code) {

@@ -3,6 +3,7 @@
 // window and by the browser alike.
 
 #include <cstdint>
+#include <span>
 
 #include "platform/Buttons.h"
 
@@ -77,8 +78,11 @@ struct SPadBinding {
 constexpr int kStickDeadZone = 12000;
 
 // Buttons held on the keyboard, given which keys are down (indexed by usage, at least kKeyUsages
-// entries). With Alt held, Enter toggles fullscreen instead of pressing START.
+// entries), by the keys in use (CControls: the defaults unless the player set others). With Alt
+// held, Enter toggles fullscreen instead of pressing START.
 ButtonMask keyboardButtons(const uint8_t* keysDown, bool altHeld);
+// The keys every action has until the player sets others.
+std::span<const SKeyBinding> defaultKeyBindings();
 // A key the game uses, by the browser's name for it; 0 for any other.
 int keyForCode(const char* code);
 

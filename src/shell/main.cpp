@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/InputScript.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
 #include "platform/Replay.h"
@@ -106,6 +108,12 @@ int main(int argc, char** argv) {
                 [&script](uint32_t picture) { return script.buttonsAt(picture); });
         backend = std::move(headless);
     } else {
+        // The player's keys, from the file beside the settings (made with the defaults when
+        // there is none). The window only: a headless run and a replay press no keys.
+        const std::string settings = settingsPath();
+        const std::string folder = settings.substr(0, settings.rfind('/') + 1);
+        for (const std::string& problem : loadControls(folder + CControls::kFileName))
+            std::fprintf(stderr, "boltfever: %s\n", problem.c_str());
         SWindowOptions window{options.scale, options.fullscreen, options.mute,
                               [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
         backend = openWindow(window, message);

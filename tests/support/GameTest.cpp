@@ -2,6 +2,7 @@
 
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
+#include "platform/Controls.h"
 #include "platform/Input.h"
 #include "platform/Session.h"
 #include "render/ScorePanel.h"
@@ -27,6 +28,7 @@ void resetGameSingletons() {
     CSession::resetInstance();
     CGameReport::resetInstance();
     CMenu::resetInstance();
+    CControls::resetInstance();
     resetScorePanelFlash();
     CGameState::resetInstance();
     CScreen::resetInstance();

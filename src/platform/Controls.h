@@ -1,0 +1,49 @@
+#pragma once
+// Which keys press which of the handheld's buttons, as a player may set them in a small text
+// file beside the settings: one line per action, "action = key, key", keys by SDL's names for
+// them ("Left Ctrl", "Keypad 7", "Space"). An action the file does not mention, or names on a
+// line that cannot be read, keeps its default keys.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Buttons.h"
+
+class CControls {
+public:
+    static constexpr int kMaxKeysPerAction = 4;
+    static constexpr const char* kFileName = "boltfever-keys.txt";
+
+    static CControls& instance();
+    static void resetInstance();
+
+    // Every action back to its default keys.
+    void setDefaults();
+    // Takes the bindings of a controls file's text. Returns one line per problem, "name:line:
+    // reason"; the action of a bad line keeps its default keys.
+    std::vector<std::string> parse(const std::string& text, const std::string& name);
+    // The file as it would be written for the keys in use.
+    std::string text() const;
+
+    // The buttons held, given which keys are down (indexed by USB usage, 256 entries). With Alt
+    // held, Enter is the window's and presses nothing.
+    ButtonMask buttons(const uint8_t* keysDown, bool altHeld) const;
+
+    // keys[button] lists the USB usages that press it; 0 ends the list.
+    uint8_t keys[kButtonCount][kMaxKeysPerAction] = {};
+
+private:
+    CControls() { setDefaults(); }
+};
+
+// SDL's name of a key the game can bind, by USB usage; empty for one it cannot.
+std::string_view keyName(int usage);
+// The USB usage of a key by SDL's name (any letter case); 0 for a name it does not know.
+int keyByName(std::string_view name);
+
+// Reads the controls file at `path` into CControls, or writes the defaults there when it is
+// missing. Problems come back one per line; a file that cannot be read or written costs nothing
+// but its own line: the defaults stay.
+std::vector<std::string> loadControls(const std::string& path);
