@@ -16,7 +16,8 @@ target_link_libraries(soundgen_synth PRIVATE boltfever_warnings)
 target_compile_options(soundgen_synth PRIVATE -ffp-contract=off -O2)
 
 add_executable(soundgen ${PROJECT_SOURCE_DIR}/tools/soundgen/main.cpp
-  ${PROJECT_SOURCE_DIR}/tools/soundgen/Bank.cpp ${PROJECT_SOURCE_DIR}/src/platform/WavWriter.cpp)
+  ${PROJECT_SOURCE_DIR}/tools/soundgen/Bank.cpp ${PROJECT_SOURCE_DIR}/src/platform/WavWriter.cpp
+  ${PROJECT_SOURCE_DIR}/src/platform/Files.cpp)
 target_include_directories(soundgen PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(soundgen PRIVATE soundgen_synth boltfever_warnings Threads::Threads)
 set_target_properties(soundgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -1,19 +1,66 @@
 #pragma once
-// Whole-file reading and atomic writing.
+// Reading files with a size limit, checking where a run will write before it starts, and writing
+// files so that they are either the old file or the whole new one.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Reads a whole file, or its first maxBytes bytes. False, with a one-line reason, when it cannot
-// be read.
+enum class EFileRead {
+    kWhole,    // the whole file is in `bytes`
+    kCut,      // the file is larger than the limit: `bytes` holds its beginning
+    kMissing,  // no file by that name
+    kFailed,   // nothing read
+};
+
+// Reads a regular file, at most maxBytes of it. A folder, a device or a pipe is refused rather
+// than read (a pipe could block, a device never end). Every outcome but kWhole comes with a
+// one-line reason that starts with the path.
+EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes,
+                       std::string& error);
+// The whole file or nothing: a file larger than maxBytes is refused.
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
               size_t maxBytes = SIZE_MAX);
-// Whether a file can be written at `path` (its folder exists and takes files, and the path is
-// not a folder), so that a run does not find out only at its end. False, with a reason, if not.
-bool checkWritable(const std::string& path, std::string& error);
-// Writes a file so that it is either the old file or the whole new one, never a part: the bytes
-// go to a temporary file beside it, which then replaces it. False, with a reason, on failure.
+
+// Checks, without touching anything, that a file can be written at `path`: its folder exists and
+// is writable, and the path is not a folder, a device or a read-only file. False, with a
+// one-line reason that starts with the path.
+bool checkOutputPath(const std::string& path, std::string& error);
+// The same for a folder of output files, which is made when it is not there yet.
+bool makeOutputFolder(const std::string& path, std::string& error);
+
+// A file written under a temporary name beside its own and renamed over it when complete. The
+// temporary name is fixed (the name and ".tmp"): a save cut short by a kill leaves at most that
+// one file, which the next save to the same place takes over. Two games writing one file at once
+// take turns through a lock on the temporary file.
+class CAtomicFile {
+public:
+    CAtomicFile() = default;
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+    ~CAtomicFile() { abandon(); }
+
+    // Creates the temporary file, empty. False, with a one-line reason.
+    bool open(const std::string& path, std::string& error);
+    bool isOpen() const { return fd_ >= 0; }
+    // Writes at an offset of the temporary file. False, with the errno of the failure (a full
+    // disk: ENOSPC), when not all of it could be written.
+    bool writeAt(uint64_t offset, const void* data, size_t size, int& failure);
+    bool truncate(uint64_t size);
+    // Puts the file in place: flushed to the disk, then renamed over the old one. On failure
+    // the temporary file is removed and the old file stays as it was.
+    bool commit(std::string& error);
+    // Removes the temporary file; the old file stays as it was.
+    void abandon();
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+};
+
+// Writes a whole file through a CAtomicFile. False, with a one-line reason, on failure.
 bool writeFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string& error);

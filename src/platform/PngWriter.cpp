@@ -2,19 +2,26 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
+
+#include "platform/Files.h"
 
 namespace {
 
+// libpng's output goes to a byte vector.
+void appendBytes(png_structp png, png_bytep data, png_size_t size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+void flushNothing(png_structp) {}
+
 // The libpng calls, which report errors by longjmp: only plain values live in this frame, so
 // nothing is clobbered by the jump. False when libpng gave up.
-bool encode(png_structp png, png_infop info, std::FILE* file, const uint16_t* pixels, int width,
-            int height, int scale, png_bytep row) {
+bool encode(png_structp png, png_infop info, std::vector<uint8_t>* file, const uint16_t* pixels,
+            int width, int height, int scale, png_bytep row) {
     if (setjmp(png_jmpbuf(png)) != 0) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, file, appendBytes, flushNothing);
     const int outWidth = width * scale;
     png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth),
                  static_cast<png_uint_32>(height * scale), 8, PNG_COLOR_TYPE_RGB,
@@ -37,20 +44,17 @@ bool writePng(const std::string& path, const uint16_t* pixels, int width, int he
         error = "empty picture";
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
+    // Encoded in memory, then written in one go: a full disk never leaves half a picture.
+    std::vector<uint8_t> file;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<png_byte> row(static_cast<size_t>(width) * scale * 3);
-    bool ok = png && info && encode(png, info, file, pixels, width, height, scale, row.data());
+    const bool ok =
+        png && info && encode(png, info, &file, pixels, width, height, scale, row.data());
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (std::fclose(file) != 0) ok = false;
     if (!ok) {
-        error = path + ": cannot write PNG";
-        std::remove(path.c_str());
+        error = path + ": cannot encode PNG";
+        return false;
     }
-    return ok;
+    return writeFileAtomically(path, file.data(), file.size(), error);
 }

@@ -62,10 +62,13 @@ uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash) {
 void CReplayWriter::start(const SReplayHeader& header) {
     header_ = header;
     bytes_.clear();
-    bytes_.reserve(1 << 20);
+    bytes_.reserve(1 << 16);
+    headerTaken_ = false;
     runLength_ = 0;
     polls_ = 0;
     pictures_ = 0;
+    takenPolls_ = 0;
+    takenPictures_ = 0;
 }
 
 void CReplayWriter::flushRun() {
@@ -73,6 +76,7 @@ void CReplayWriter::flushRun() {
     bytes_.push_back('B');
     put(bytes_, runMask_, 2);
     putVarint(bytes_, runLength_);
+    polls_ += runLength_;
     runLength_ = 0;
 }
 
@@ -80,7 +84,6 @@ void CReplayWriter::addPoll(ButtonMask buttons) {
     if (runLength_ != 0 && buttons != runMask_) flushRun();
     runMask_ = buttons;
     ++runLength_;
-    ++polls_;
 }
 
 void CReplayWriter::addPicture(uint32_t picture, uint64_t hash, uint64_t soundHash) {
@@ -92,19 +95,34 @@ void CReplayWriter::addPicture(uint32_t picture, uint64_t hash, uint64_t soundHa
     pictures_ = picture;
 }
 
-std::vector<uint8_t> CReplayWriter::finish() {
-    flushRun();
-    bytes_.push_back('E');
-    putVarint(bytes_, polls_);
-    putVarint(bytes_, pictures_);
-    std::vector<uint8_t> file(kMagic, kMagic + 4);
-    file.reserve(kHeaderSize + bytes_.size());
-    put(file, kReplayVersion, 2);
-    put(file, header_.hasSoundHashes ? 1 : 0, 2);
-    put(file, header_.seed, 4);
-    file.insert(file.end(), header_.settings.begin(), header_.settings.end());
-    file.insert(file.end(), bytes_.begin(), bytes_.end());
-    return file;
+void CReplayWriter::take(std::vector<uint8_t>& out) {
+    if (!headerTaken_) {
+        out.insert(out.end(), kMagic, kMagic + 4);
+        put(out, kReplayVersion, 2);
+        put(out, header_.hasSoundHashes ? 1 : 0, 2);
+        put(out, header_.seed, 4);
+        out.insert(out.end(), header_.settings.begin(), header_.settings.end());
+        headerTaken_ = true;
+    }
+    out.insert(out.end(), bytes_.begin(), bytes_.end());
+    bytes_.clear();
+    takenPolls_ = polls_;
+    takenPictures_ = pictures_;
+}
+
+void CReplayWriter::appendEnd(std::vector<uint8_t>& out) const {
+    out.push_back('E');
+    putVarint(out, takenPolls_);
+    putVarint(out, takenPictures_);
+}
+
+std::vector<uint8_t> CReplayWriter::file() {
+    finish();
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderSize + bytes_.size() + 11);
+    take(out);
+    appendEnd(out);
+    return out;
 }
 
 bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) {

@@ -21,6 +21,8 @@
 
 constexpr uint16_t kReplayVersion = 1;
 constexpr uint32_t kReplayCheckInterval = 60;  // shown pictures between two hashes
+// An hour of play with the buttons changing at every poll makes a replay of about 2.3 MB.
+constexpr size_t kMaxReplayBytes = 16u << 20;
 
 struct SReplayHeader {
     uint16_t version = kReplayVersion;
@@ -33,25 +35,42 @@ struct SReplayHeader {
 constexpr uint64_t kHashStart = 0xcbf29ce484222325ull;
 uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash = kHashStart);
 
+// Builds a replay as the game goes. The file can be written in pieces while the game runs: take()
+// hands over what has not been taken yet, and after a picture check that piece ends where a
+// replay may end, so a file cut there and closed by the end record is a valid, shorter replay.
 class CReplayWriter {
 public:
     void start(const SReplayHeader& header);
-    // The settings are known only once the game has read them; they go into the header at the end.
+    // The settings are known only once the game has read them, before its first poll; they go
+    // into the header, which is in the first piece taken.
     void setSettings(const std::array<uint8_t, 16>& settings) { header_.settings = settings; }
     void addPoll(ButtonMask buttons);
     void addPicture(uint32_t picture, uint64_t hash, uint64_t soundHash);
-    // The finished file's bytes (the end record included).
-    std::vector<uint8_t> finish();
+
+    // Appends to `out` the bytes not taken yet (the header the first time). Call it after a
+    // picture check or after finish(): mid-run, a run of polls is still open.
+    void take(std::vector<uint8_t>& out);
+    // Appends the end record that closes the file after everything taken so far.
+    void appendEnd(std::vector<uint8_t>& out) const;
+    // Closes the last run of polls. Then take() and appendEnd() give the rest of the file.
+    void finish() { flushRun(); }
+    // The whole file in one piece, for a writer nothing was taken from.
+    std::vector<uint8_t> file();
+    // The last picture checked in what has been taken.
+    uint32_t takenPictures() const { return takenPictures_; }
 
 private:
     void flushRun();
 
     SReplayHeader header_;
-    std::vector<uint8_t> bytes_;  // the records
+    std::vector<uint8_t> bytes_;  // records not taken yet
+    bool headerTaken_ = false;
     ButtonMask runMask_ = 0;
     uint32_t runLength_ = 0;
-    uint32_t polls_ = 0;
-    uint32_t pictures_ = 0;
+    uint32_t polls_ = 0;     // in records, the open run excluded
+    uint32_t pictures_ = 0;  // last picture checked
+    uint32_t takenPolls_ = 0;
+    uint32_t takenPictures_ = 0;
 };
 
 class CReplayReader {

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Buttons.h"
+#include "platform/Files.h"
 #include "platform/Replay.h"
 #include "platform/WavWriter.h"
 
@@ -27,8 +29,12 @@ public:
     static CSession& instance();
     static void resetInstance();
 
+    // Checks every output path before anything is written. False, with a one-line reason.
+    static bool checkOutputs(const SSessionOptions& options, std::string& error);
     // Opens the output files. False, with a one-line reason, when one cannot be created.
     bool configure(const SSessionOptions& options, uint32_t seed, std::string& error);
+    // The run ends before the game began: the files begun are dropped, older ones kept.
+    void abandon();
     // Plays a parsed replay back instead of reading the buttons.
     void startPlayback(const CReplayReader& replay);
 
@@ -42,8 +48,8 @@ public:
     void audioWritten(const void* data, int bytes);
     bool quitRequested() const { return quit_; }
 
-    // Writes the screenshot and the replay and closes the files. False when something could not
-    // be written (each failure is reported on stderr).
+    // Writes the screenshot, finishes the replay and the WAV and puts them in place. False when
+    // something could not be written (each failure is reported on stderr).
     bool finish(const uint16_t* lastPicture);
     // The process status the session asks for: 3 when a played-back replay did not match, 1 when
     // an output file could not be written, else 0.
@@ -51,6 +57,9 @@ public:
 
 private:
     void mismatch(const std::string& reason);
+    // Writes what the recorder has taken so far, followed by its end record. When the disk
+    // refuses it, the file goes back to the last complete piece and recording stops there.
+    void writeRecording();
 
     SSessionOptions options_;
     CWavWriter wav_;
@@ -63,6 +72,12 @@ private:
     static constexpr uint32_t kMaxPollsWithoutPicture = 1000000;
     uint32_t pollsWithoutPicture_ = 0;
     CReplayWriter recorder_;
+    CAtomicFile replayFile_;
+    std::vector<uint8_t> replayPiece_;
+    uint64_t replayBytes_ = 0;     // on the disk, up to the end record
+    uint8_t replayEnd_[16]{};      // the end record after them
+    size_t replayEndBytes_ = 0;    //
+    uint32_t replayPictures_ = 0;  // the last picture checked in what is on the disk
     CReplayReader player_;
     std::optional<std::array<uint8_t, 16>> replaySettings_;
 };

@@ -1,9 +1,15 @@
 #include "platform/WavWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace {
+
+constexpr size_t kHeaderBytes = 44;
+constexpr size_t kBufferBytes = 1 << 16;
+// The sizes in the header are 32-bit: a file stops short of 4 GiB.
+constexpr uint32_t kMostDataBytes = UINT32_MAX - kHeaderBytes - 2 * kBufferBytes;
 
 void put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -13,7 +19,7 @@ void put16(uint8_t* p, uint16_t v) {
     p[1] = static_cast<uint8_t>(v >> 8);
 }
 
-void makeHeader(uint8_t h[44], int channels, int rate, uint32_t dataBytes) {
+void makeHeader(uint8_t h[kHeaderBytes], int channels, int rate, uint32_t dataBytes) {
     std::memcpy(h, "RIFF", 4);
     put32(h + 4, 36 + dataBytes);
     std::memcpy(h + 8, "WAVEfmt ", 8);
@@ -31,38 +37,68 @@ void makeHeader(uint8_t h[44], int channels, int rate, uint32_t dataBytes) {
 }  // namespace
 
 bool CWavWriter::open(const std::string& path, int channels, int rate, std::string& error) {
-    close();
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) {
-        error = path + ": " + std::strerror(errno);
+    if (!file_.open(path, error)) return false;
+    uint8_t header[kHeaderBytes];
+    makeHeader(header, channels, rate, 0);
+    bytesPerSecond_ = static_cast<uint32_t>(rate * channels * 2);
+    dataBytes_ = 0;
+    failure_ = 0;
+    if (!file_.writeAt(0, header, sizeof header, failure_)) {
+        error = path + ": " + std::strerror(failure_);
+        file_.abandon();
         return false;
     }
-    uint8_t header[44];
-    makeHeader(header, channels, rate, 0);
-    dataBytes_ = 0;
-    failed_ = std::fwrite(header, 1, sizeof header, file_) != sizeof header;
+    buffer_.clear();
+    buffer_.reserve(kBufferBytes);
     return true;
 }
 
-void CWavWriter::write(const void* data, size_t bytes) {
-    if (!file_) return;
-    // The samples are little-endian in memory on every machine we build for.
-    if (std::fwrite(data, 1, bytes, file_) != bytes) failed_ = true;
-    dataBytes_ += static_cast<uint32_t>(bytes);
+void CWavWriter::flush() {
+    if (failure_ == 0 && !buffer_.empty()) {
+        if (file_.writeAt(kHeaderBytes + dataBytes_, buffer_.data(), buffer_.size(), failure_))
+            dataBytes_ += static_cast<uint32_t>(buffer_.size());
+        else
+            file_.truncate(kHeaderBytes + dataBytes_);  // whole buffers only: whole frames
+    }
+    buffer_.clear();
 }
 
-bool CWavWriter::close() {
-    if (!file_) return !failed_;
-    // The header's channel count and rate were written by open(); only the sizes change.
+void CWavWriter::write(const void* data, size_t bytes) {
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    while (bytes > 0 && file_.isOpen() && failure_ == 0) {
+        if (dataBytes_ > kMostDataBytes) failure_ = EFBIG;
+        const size_t n = std::min(bytes, kBufferBytes - buffer_.size());
+        buffer_.insert(buffer_.end(), p, p + n);
+        p += n;
+        bytes -= n;
+        if (buffer_.size() == kBufferBytes) flush();
+    }
+}
+
+bool CWavWriter::close(std::string& error) {
+    if (!file_.isOpen()) return false;
+    flush();
+    const int failure = failure_;
+    // The sizes go over bytes that are already on the disk, so a full disk still takes them.
     uint8_t sizes[4];
+    int ignored = 0;
     put32(sizes, 36 + dataBytes_);
-    if (std::fseek(file_, 4, SEEK_SET) != 0 || std::fwrite(sizes, 1, 4, file_) != 4) failed_ = true;
+    bool ok = file_.writeAt(4, sizes, 4, ignored);
     put32(sizes, dataBytes_);
-    if (std::fseek(file_, 40, SEEK_SET) != 0 || std::fwrite(sizes, 1, 4, file_) != 4)
-        failed_ = true;
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
-    return !failed_;
+    ok = ok && file_.writeAt(40, sizes, 4, ignored);
+    if (!ok) {
+        error = file_.path() + ": cannot write WAV";
+        file_.abandon();
+        return false;
+    }
+    if (!file_.commit(error)) return false;
+    if (failure != 0) {
+        const uint64_t tenths = uint64_t{dataBytes_} * 10 / bytesPerSecond_;
+        error = file_.path() + ": " + std::strerror(failure) + "; the WAV keeps the first " +
+                std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+        return false;
+    }
+    return true;
 }
 
 bool writeWav(const std::string& path, const int16_t* samples, size_t count, int channels, int rate,
@@ -70,9 +106,5 @@ bool writeWav(const std::string& path, const int16_t* samples, size_t count, int
     CWavWriter writer;
     if (!writer.open(path, channels, rate, error)) return false;
     writer.write(samples, count * sizeof(int16_t));
-    if (!writer.close()) {
-        error = path + ": cannot write WAV";
-        return false;
-    }
-    return true;
+    return writer.close(error);
 }

@@ -1,13 +1,17 @@
 #include "shell/CommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 bool parseNumber(const char* text, uint64_t max, uint64_t& out) {
-    if (!text || !*text || *text == '-' || *text == '+') return false;
+    // Digits only: strtoull would also take leading spaces and a sign.
+    if (!text || *text < '0' || *text > '9') return false;
     errno = 0;
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text, &end, 10);
@@ -62,8 +66,15 @@ const char* helpText() {
 
 ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
                           std::string& message) {
+    std::vector<std::string_view> seen;  // the options so far, their values left out
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
+        // An option given twice is a mistake, whichever of the two was meant.
+        if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
+            message = std::string("option ") + arg + " given twice";
+            return ECommand::kError;
+        }
+        seen.push_back(arg);
         // Options that take a value read it from the next argument.
         auto value = [&](const char*& out) -> bool {
             if (i + 1 >= argc) {

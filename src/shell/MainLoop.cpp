@@ -1,12 +1,11 @@
 #include "shell/MainLoop.h"
 
-#include <cstdio>
-
 #include "actors/Grenade.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "platform/Files.h"
 #include "platform/Input.h"
+#include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "platform/Session.h"
 #include "render/Draw.h"
@@ -41,7 +40,7 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
         audio = sound.startUp();
     }
     if (!audio) {
-        std::fprintf(stderr, "boltfever: cannot open the audio device (try --mute)\n");
+        reportLine("cannot open the audio device (try --mute)");
         return false;
     }
     std::array<uint8_t, 16> settings;
@@ -253,13 +252,16 @@ bool CMainLoop::writeReport() const {
     const std::string json = CGameReport::instance().json(facts);
     std::string error;
     if (writeFileAtomically(setup_.reportPath, json.data(), json.size(), error)) return true;
-    std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+    reportLine(error);
     return false;
 }
 
 int runMainLoop(const SGameSetup& setup) {
     CMainLoop loop;
-    if (!loop.startUp(setup)) return 1;
+    if (!loop.startUp(setup)) {
+        CSession::instance().abandon();
+        return 1;
+    }
     if (loop.enterGame())
         while (loop.iterate()) {
         }

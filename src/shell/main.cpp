@@ -10,6 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/InputScript.h"
+#include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
@@ -29,16 +30,21 @@ namespace {
 // --contact-sheet and --test-card: pictures for people to look at; no game runs.
 int writePictures(const SOptions& options) {
     std::string error;
+    for (const std::string* path : {&options.testCard, &options.contactSheet})
+        if (!path->empty() && !checkOutputPath(*path, error)) {
+            reportLine(error);
+            return 2;
+        }
     if (!options.testCard.empty()) {
         static uint16_t card[kScreenPixels];
         drawTestCard(card);
         if (!writePng(options.testCard, card, kScreenWidth, kScreenHeight, 1, error)) {
-            std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+            reportLine(error);
             return 1;
         }
     }
     if (!options.contactSheet.empty() && !writeContactSheet(options.contactSheet, error)) {
-        std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+        reportLine(error);
         return 1;
     }
     return 0;
@@ -54,7 +60,7 @@ int main(int argc, char** argv) {
             std::fputs(message.c_str(), stdout);
             return 0;
         case ECommand::kError:
-            std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+            reportLine(message);
             return 2;
         case ECommand::kPlay:
             break;
@@ -62,15 +68,16 @@ int main(int argc, char** argv) {
 
     if (!options.contactSheet.empty() || !options.testCard.empty()) return writePictures(options);
 
+    // Everything the run reads and everything it will write is checked before the game starts.
     uint32_t seed = options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr));
     CSession& session = CSession::instance();
     if (!options.replay.empty()) {
         CReplayReader replay;
         std::vector<uint8_t> bytes;
-        if (!readFile(options.replay, bytes, message) ||
+        if (!readFile(options.replay, bytes, message, kMaxReplayBytes) ||
             !replay.parse(bytes.data(), bytes.size(), message)) {
             if (message.find(options.replay) != 0) message = options.replay + ": " + message;
-            std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+            reportLine(message);
             return 2;
         }
         seed = replay.header().seed;
@@ -78,12 +85,12 @@ int main(int argc, char** argv) {
     }
     CInputScript script;
     if (!options.inputScript.empty() && !script.load(options.inputScript, message)) {
-        std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+        reportLine(message);
         return 2;
     }
 
-    if (!options.report.empty() && !checkWritable(options.report, message)) {
-        std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+    if (!options.report.empty() && !checkOutputPath(options.report, message)) {
+        reportLine(message);
         return 2;
     }
 
@@ -95,7 +102,7 @@ int main(int argc, char** argv) {
     outputs.recordPath = options.record;
     outputs.virtualClock = options.headless;
     if (!session.configure(outputs, seed, message)) {
-        std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+        reportLine(message);
         return 2;
     }
 
@@ -113,12 +120,13 @@ int main(int argc, char** argv) {
         const std::string settings = settingsPath();
         const std::string folder = settings.substr(0, settings.rfind('/') + 1);
         for (const std::string& problem : loadControls(folder + CControls::kFileName))
-            std::fprintf(stderr, "boltfever: %s\n", problem.c_str());
+            reportLine(problem);
         SWindowOptions window{options.scale, options.fullscreen, options.mute,
                               [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
         backend = openWindow(window, message);
         if (!backend) {
-            std::fprintf(stderr, "boltfever: %s\n", message.c_str());
+            reportLine(message);
+            session.abandon();
             return 1;
         }
     }

@@ -1,8 +1,8 @@
 #include "sound/Settings.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -39,28 +39,34 @@ SSettings decodeSettings(const uint8_t bytes[kSettingsBytes]) {
     return settings;
 }
 
-bool readSettingsFile(const std::string& path, SSettings& settings, std::string& problem) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        if (errno == ENOENT) return true;
-        problem = std::string("cannot open: ") + std::strerror(errno);
-        return false;
-    }
+void parseSettings(const uint8_t* data, size_t size, SSettings& settings, std::string& problem) {
     uint8_t bytes[kSettingsBytes];
     encodeSettings(settings, bytes);
-    const size_t got = std::fread(bytes, 1, sizeof bytes, file);
-    const int readError = std::ferror(file) ? errno : 0;
-    const bool longer = got == sizeof bytes && std::fgetc(file) != EOF;
-    std::fclose(file);
+    if (size > 0) std::memcpy(bytes, data, std::min<size_t>(size, kSettingsBytes));
     settings = decodeSettings(bytes);
-    if (readError != 0) {
-        problem = std::string("cannot read: ") + std::strerror(readError);
-    } else if (got < sizeof bytes) {
-        problem = "only " + std::to_string(got) + " of 16 bytes, the rest keep their defaults";
-    } else if (longer) {
+    if (size < kSettingsBytes)
+        problem = "only " + std::to_string(size) + " of 16 bytes, the rest keep their defaults";
+    else if (size > kSettingsBytes)
         problem = "longer than 16 bytes, the rest ignored";
+}
+
+ESettingsFile readSettingsFile(const std::string& path, SSettings& settings, std::string& problem) {
+    // One byte more than the record tells a longer file from an exact one.
+    std::vector<uint8_t> bytes;
+    const EFileRead read = readFileUpTo(path, bytes, kSettingsBytes + 1, problem);
+    if (read == EFileRead::kMissing) {
+        problem.clear();
+        return ESettingsFile::kMissing;
     }
-    return problem.empty();
+    if (read == EFileRead::kFailed) {
+        // The message starts with the path, which the caller names itself.
+        if (problem.compare(0, path.size() + 2, path + ": ") == 0)
+            problem.erase(0, path.size() + 2);
+        return ESettingsFile::kUnreadable;
+    }
+    problem.clear();
+    parseSettings(bytes.data(), bytes.size(), settings, problem);
+    return ESettingsFile::kRead;
 }
 
 bool writeSettingsFile(const std::string& path, const SSettings& settings, std::string& error) {

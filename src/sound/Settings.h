@@ -3,6 +3,7 @@
 // no header. Offsets 0 master volume, 4 music volume (both int32), 8 the stereo swap flag,
 // 9..11 reserved, 12 the best level reached (int32).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,10 +20,18 @@ struct SSettings {
 void encodeSettings(const SSettings& settings, uint8_t bytes[kSettingsBytes]);
 SSettings decodeSettings(const uint8_t bytes[kSettingsBytes]);
 
-// Lays the file's bytes over `settings`: whatever a short file does not hold keeps its value.
-// A missing file is the first run and no problem. Returns false, with a reason in `problem`,
-// when the file is there but unreadable, short or too long.
-bool readSettingsFile(const std::string& path, SSettings& settings, std::string& problem);
+enum class ESettingsFile {
+    kRead,        // read, perhaps with a problem worth a word (short, too long)
+    kMissing,     // the first run: no file yet
+    kUnreadable,  // there, but it cannot be read: it must not be saved over
+};
+
+// Lays a file's bytes over `settings`: whatever a short file does not hold keeps its value.
+// `problem` is set when the bytes are not exactly 16.
+void parseSettings(const uint8_t* data, size_t size, SSettings& settings, std::string& problem);
+// Reads the file at `path` into `settings` through parseSettings. `problem` says what is wrong
+// with a file that is there, or why it cannot be read.
+ESettingsFile readSettingsFile(const std::string& path, SSettings& settings, std::string& problem);
 
 // Replaces the file as a whole: the bytes go to a temporary file in the same folder, which is
 // then renamed over the old one, so a crash or a full disk never leaves half a file. False,

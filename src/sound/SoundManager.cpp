@@ -1,9 +1,9 @@
 #include "sound/SoundManager.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
+#include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "world/GameState.h"
@@ -110,7 +110,12 @@ void CSoundManager::loadSettings() {
 void CSoundManager::loadSettingsFrom(const std::string& path) {
     settings = SSettings{};
     std::string problem;
-    readSettingsFile(path, settings, problem);
+    if (readSettingsFile(path, settings, problem) == ESettingsFile::kUnreadable) {
+        // The player's settings may well be in there: play on the defaults, and never save
+        // over them.
+        problem += "; playing on the defaults and leaving the file as it is";
+        saveEnabled = false;
+    }
     applySettings(path, problem);
 }
 
@@ -136,8 +141,7 @@ void CSoundManager::applySettings(const std::string& source, std::string problem
     // the file keeps its value, the game uses the nearest sensible one.
     const int32_t bestLevel = std::clamp(s.bestLevel, 0, kMaxBestLevel);
     if (bestLevel != s.bestLevel) outOfRange("best level", s.bestLevel, bestLevel);
-    if (!problems.empty())
-        std::fprintf(stderr, "boltfever: %s: %s\n", source.c_str(), problems.c_str());
+    if (!problems.empty()) reportLine(source + ": " + problems);
 
     setMasterVolume(s.masterVolume);
     setMusicVolume(s.musicVolume);
@@ -152,7 +156,7 @@ bool CSoundManager::saveSettings() {
     if (!dataDir.empty() && path.compare(0, dataDir.size(), dataDir) == 0) {
         std::string error;
         if (!makeUserDataDir(error)) {
-            std::fprintf(stderr, "boltfever: cannot save the settings: %s\n", error.c_str());
+            reportLine("cannot save the settings: " + error);
             return false;
         }
     }
@@ -180,6 +184,6 @@ bool CSoundManager::saveSettingsTo(const std::string& path) {
     settings = currentSettings();
     std::string error;
     if (writeSettingsFile(path, settings, error)) return true;
-    std::fprintf(stderr, "boltfever: %s\n", error.c_str());
+    reportLine(error);
     return false;
 }

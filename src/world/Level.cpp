@@ -1,12 +1,10 @@
 #include "world/Level.h"
 
-#include "platform/Files.h"
-
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "platform/Files.h"
+#include "platform/Messages.h"
 #include "world/GameState.h"
 #include "world/LevelFile.h"
 #include "world/Random.h"
@@ -115,8 +113,8 @@ bool CLevel::loadMaps() {
     const std::string path = findMapFile();
     if (path.empty()) {
         dropMaps();
-        std::fprintf(stderr, "%s not found (looked in %s); the practice maze stays\n", kMapFileName,
-                     mapFileSearchPlaces().c_str());
+        reportLine(std::string(kMapFileName) + " not found (looked in " + mapFileSearchPlaces() +
+                   "); the practice maze stays");
         return false;
     }
     return loadMapsFrom(path);
@@ -126,14 +124,18 @@ bool CLevel::loadMapsFrom(const std::string& path) {
     dropMaps();
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readFile(path, bytes, error, kMaxMapFileBytes)) {
-        std::fprintf(stderr, "%s; the practice maze stays\n", error.c_str());
+    // No level file holds more than 255 records: a larger one is read that far, the rest ignored.
+    const EFileRead read = readFileUpTo(path, bytes, kMaxMapFileBytes, error);
+    if (read == EFileRead::kCut) {
+        reportLine(error + ", which no level file is; the levels in its first " +
+                   std::to_string(kMaxMapFileBytes) + " bytes are used");
+    } else if (read != EFileRead::kWhole) {
+        reportLine(error + "; the practice maze stays");
         return false;
     }
     maps = std::make_unique<MapList>();
     const SMapFileReport report = readMapFile(bytes, *maps);
-    for (const std::string& line : mapFileProblems(path, report))
-        std::fprintf(stderr, "%s\n", line.c_str());
+    for (const std::string& line : mapFileProblems(path, report)) reportLine(line);
     return true;
 }
 

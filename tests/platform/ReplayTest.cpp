@@ -25,7 +25,7 @@ std::vector<uint8_t> sampleReplay() {
     for (int i = 0; i < 120; ++i) writer.addPoll(0);
     writer.addPicture(120, 0x2222, 0xBBBB);
     writer.addPoll(kFire);
-    return writer.finish();
+    return writer.file();
 }
 
 TEST(Replay, RoundTripReproducesPollsAndChecks) {
@@ -103,6 +103,11 @@ TEST(InputScript, HoldsEachLinesButtonsUntilTheNext) {
     EXPECT_EQ(script.buttonsAt(40), 0);
     EXPECT_EQ(script.buttonsAt(1000),
               buttonBit(kButtonStart) | buttonBit(kButtonSelect) | buttonBit(kButtonUpLeft));
+    // Asked out of order, it starts again from the top; a Windows line end is a space.
+    EXPECT_EQ(script.buttonsAt(12), kRight | kFire);
+    EXPECT_EQ(script.buttonsAt(5), 0);
+    ASSERT_TRUE(script.parse("0 a\r\n7\r\n", "crlf", error)) << error;
+    EXPECT_EQ(script.buttonsAt(6), kFire);
 }
 
 TEST(InputScript, MalformedLinesAreNamed) {
@@ -116,6 +121,10 @@ TEST(InputScript, MalformedLinesAreNamed) {
     EXPECT_EQ(error, "s.txt:2: picture 10 comes before the previous line's");
     EXPECT_FALSE(script.parse("-1 a\n", "s.txt", error));
     EXPECT_FALSE(script.parse("99999999999 a\n", "s.txt", error));
+    EXPECT_FALSE(script.parse("+5 a\n", "s.txt", error));
+    // A long word is cut in the message.
+    EXPECT_FALSE(script.parse("1 " + std::string(5000, 'q') + "\n", "s.txt", error));
+    EXPECT_EQ(error, "s.txt:1: unknown button '" + std::string(40, 'q') + "...'");
     EXPECT_FALSE(script.load("/nonexistent/script.txt", error));
     EXPECT_NE(error.find("/nonexistent/script.txt"), std::string::npos);
 }

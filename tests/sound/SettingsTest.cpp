@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -122,28 +123,63 @@ TEST_F(CSettingsTest, OutOfRangeValuesArePlayedSafelyAndSavedBackAsTheyWere) {
     EXPECT_EQ(readFile(path), (Bytes{0xE8, 0x03, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 99, 0, 0, 0}));
 }
 
-TEST_F(CSettingsTest, AShortOrUnreadableFileLeavesTheDefaultsBehindIt) {
-    // Six bytes: master 200, then the two low bytes of the music volume (0x40, 0x00) over the
-    // default's 0x00, 0x01; its two high bytes stay 0: music 64.
-    writeFile(path, {0xC8, 0, 0, 0, 0x40, 0});
-    EXPECT_EQ(lines(loadCapturingErrors()), 1);
-    EXPECT_EQ(sound->masterVolume, 200);
-    EXPECT_EQ(sound->musicVolume, 64);
-    EXPECT_FALSE(sound->swapStereo);
-    EXPECT_EQ(CGameState::instance().bestLevel, 0);
-
-    // Empty: all defaults.
-    writeFile(path, {});
-    EXPECT_EQ(lines(loadCapturingErrors()), 1);
-    EXPECT_EQ(sound->masterVolume, 128);
-    EXPECT_EQ(sound->musicVolume, 256);
-
-    // A folder where the file should be.
-    fs::remove(path);
-    fs::create_directory(path);
-    sound->setMasterVolume(5);
-    EXPECT_EQ(lines(loadCapturingErrors()), 1);
-    EXPECT_EQ(sound->masterVolume, 128);
+// A run that loads the file, turns the volume up once and saves: the file's bytes before and
+// after. Whatever a short file does not hold keeps its default; a file that is there but cannot
+// be read is played on the defaults and never saved over.
+TEST_F(CSettingsTest, EachKindOfFileBeforeAndAfterARun) {
+    enum EKind { kMissing, kBytes, kPipe, kFolder, kLocked };
+    const Bytes full{0xC8, 0, 0, 0, 0x40, 0, 0, 0, 1, 9, 9, 9, 3, 0, 0, 0};
+    Bytes longer = full;
+    longer.insert(longer.end(), {1, 2, 3, 4});
+    const struct {
+        EKind kind;
+        Bytes before;
+        int lines;  // said at load
+        int32_t master, music;
+        Bytes after;
+    } cases[] = {
+        {kMissing, {}, 0, 128, 256, {0x81, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {kBytes, full, 0, 200, 64, {0xC9, 0, 0, 0, 0x40, 0, 0, 0, 1, 9, 9, 9, 3, 0, 0, 0}},
+        // Six bytes: master 200, then the two low bytes of the music volume (0x40, 0x00) over
+        // the default's 0x00, 0x01; its two high bytes stay 0: music 64.
+        {kBytes,
+         {0xC8, 0, 0, 0, 0x40, 0},
+         1,
+         200,
+         64,
+         {0xC9, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {kBytes, {}, 1, 128, 256, {0x81, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {kBytes, longer, 1, 200, 64, {0xC9, 0, 0, 0, 0x40, 0, 0, 0, 1, 9, 9, 9, 3, 0, 0, 0}},
+        {kPipe, {}, 1, 128, 256, {}},
+        {kFolder, {}, 1, 128, 256, {}},
+        {kLocked, full, 1, 128, 256, full},
+    };
+    for (const auto& c : cases) {
+        if (c.kind == kLocked && ::geteuid() == 0) continue;  // root reads it all the same
+        fs::remove_all(path);
+        if (c.kind == kBytes || c.kind == kLocked) writeFile(path, c.before);
+        if (c.kind == kLocked) fs::permissions(path, fs::perms::owner_write);
+        if (c.kind == kPipe) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        }
+        if (c.kind == kFolder) fs::create_directory(path);
+        CSoundManager::resetInstance();
+        sound = &CSoundManager::instance();
+        sound->settingsFile = path;
+        const std::string said = loadCapturingErrors();
+        EXPECT_EQ(lines(said), c.lines) << said;
+        EXPECT_EQ(sound->masterVolume, c.master) << said;
+        EXPECT_EQ(sound->musicVolume, c.music) << said;
+        sound->volumeUp();
+        sound->saveSettings();
+        if (c.kind == kLocked) fs::permissions(path, fs::perms::owner_read);
+        EXPECT_EQ(fs::is_fifo(path), c.kind == kPipe) << said;
+        EXPECT_EQ(fs::is_directory(path), c.kind == kFolder) << said;
+        if (c.kind != kPipe && c.kind != kFolder) {
+            EXPECT_EQ(readFile(path), c.after) << said;
+        }
+        EXPECT_FALSE(fs::exists(path + ".tmp"));
+    }
 }
 
 TEST_F(CSettingsTest, AFailedSaveLeavesTheOldFileWhole) {

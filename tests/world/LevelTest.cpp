@@ -174,7 +174,7 @@ TEST_F(LevelTest, AMissingFileLeavesNoMapsAndSaysSoOnce) {
     EXPECT_FALSE(level().loadMapsFrom("/nonexistent/maps.dat"));
     const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_EQ(level().maps, nullptr);
-    EXPECT_EQ(message.rfind("/nonexistent/maps.dat: ", 0), 0u) << message;
+    EXPECT_EQ(message.rfind("boltfever: /nonexistent/maps.dat: ", 0), 0u) << message;
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
 }
 

@@ -191,12 +191,7 @@ bool writeBankWavs(const std::vector<SBankEntry>& entries, const std::string& di
         char id[8];
         std::snprintf(id, sizeof id, "%02d", e.id);
         const std::string path = dir + "/" + id + "_" + e.name + ".wav";
-        if (!writeWav(path + ".tmp", e.samples.data(), e.samples.size(), 1, 22050, error))
-            return false;
-        if (std::rename((path + ".tmp").c_str(), path.c_str()) != 0) {
-            error = path + ": " + std::strerror(errno);
-            return false;
-        }
+        if (!writeWav(path, e.samples.data(), e.samples.size(), 1, 22050, error)) return false;
     }
     return true;
 }
