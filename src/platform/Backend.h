@@ -21,6 +21,8 @@ public:
 
     // Refreshes and returns the button levels (once per poll of the game).
     virtual ButtonMask pollButtons() = 0;
+    // Between two polls of a wait that only polls: a real clock sleeps a moment.
+    virtual void pauseBetweenPolls() = 0;
     // The user asked to leave (window closed, SIGINT, SIGTERM).
     virtual bool quitRequested() = 0;
 

@@ -14,6 +14,8 @@ CBackend* gBackend = nullptr;
 alignas(32) uint16_t gFramebuffer[2][kScreenPixels];
 int gNextFramebuffer = 0;
 uint32_t gPicturesShown = 0;
+uint32_t gHandOverStart = 0;
+uint32_t gHandOverTicks = 0;
 
 ButtonMask gButtons = 0;
 bool gQuit = false;
@@ -29,6 +31,8 @@ void platformStartup(CBackend& backend) {
     gBackend = &backend;
     gNextFramebuffer = 0;
     gPicturesShown = 0;
+    gHandOverStart = 0;
+    gHandOverTicks = 0;
     gButtons = 0;
     gQuit = false;
     std::memset(gFramebuffer, 0, sizeof gFramebuffer);
@@ -71,14 +75,24 @@ void waitVsync() {
     }
 }
 
-void flip(const uint16_t* source, bool waitForVsync) {
+void flip(const uint16_t* source, bool waitForVsync, bool handOver) {
     uint16_t* target = gFramebuffer[gNextFramebuffer];
     fastCopy(target, source);
     if (waitForVsync) waitVsync();
-    gBackend->show(target);
+    gHandOverStart = timerNow();
+    if (handOver) gBackend->show(target);
+    gHandOverTicks = handOver ? timerNow() - gHandOverStart : 0;
     gNextFramebuffer ^= 1;
     ++gPicturesShown;
     CSession::instance().pictureShown(target, gPicturesShown);
+}
+
+uint32_t lastHandOverStart() {
+    return gHandOverStart;
+}
+
+uint32_t lastHandOverTicks() {
+    return gHandOverTicks;
 }
 
 void fastClear(uint16_t* dest) {
@@ -103,6 +117,10 @@ uint32_t picturesShown() {
 
 void platformPollButtons() {
     gButtons = CSession::instance().filterButtons(gBackend->pollButtons());
+}
+
+void pauseBetweenPolls() {
+    gBackend->pauseBetweenPolls();
 }
 
 int readButton(int bit) {

@@ -24,8 +24,14 @@ uint32_t timerElapsed(uint32_t then);
 void timerWait(uint32_t units);
 void waitVsync();
 
-// Copies the finished picture into the hidden framebuffer and shows it.
-void flip(const uint16_t* source, bool waitForVsync);
+// Copies the finished picture into the hidden framebuffer and hands it to the display. With
+// `handOver` false (the display is still busy with an earlier picture) the picture counts as
+// shown all the same, but the display keeps the one it has.
+void flip(const uint16_t* source, bool waitForVsync, bool handOver = true);
+// When the last flip's hand-over began (after its vsync wait), and the ticks the display took to
+// take the picture: 0 when it was not handed over, and always 0 on a virtual clock.
+uint32_t lastHandOverStart();
+uint32_t lastHandOverTicks();
 void fastClear(uint16_t* dest);
 void fastCopy(uint16_t* dest, const uint16_t* source);
 // Index (0 or 1) of the framebuffer the next flip fills, and the framebuffers themselves.
@@ -37,6 +43,9 @@ uint32_t picturesShown();
 // Buttons. platformPollButtons refreshes the levels once per poll; readButton then reads one
 // button by its handheld bit number, 1 while it is down.
 void platformPollButtons();
+// Waits that do nothing but poll the buttons and feed the sound call this between two polls: a
+// real machine rests a moment instead of spinning a core; a virtual clock does not move.
+void pauseBetweenPolls();
 int readButton(int bit);
 // The window lost focus at this poll: the game pauses as START would.
 bool platformPauseRequested();

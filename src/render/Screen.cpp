@@ -77,6 +77,18 @@ void CScreen::present(bool waitForVsync) {
     }
     const uint32_t e = timerElapsed(lastPresentTime_);
     if (e < framePeriod) timerWait(framePeriod - e);
-    flip(pixels_, waitForVsync);
-    lastPresentTime_ = timerNow();
+    // A display slower than the period (a driver's long copy, a forced vertical sync) makes the
+    // pictures after it late by up to what it took. Those are composed and counted as usual but
+    // not handed over, and keep their place in time: the game runs at its own speed and the
+    // display shows what it can. A picture later than that (the game itself was held up) is
+    // shown, and the time lost is not made up. A virtual clock's display takes no time at all.
+    const uint32_t lateTicks = e > framePeriod ? (e - framePeriod) * 737 : 0;
+    const bool displayBehind = lateTicks > 0 && lateTicks <= displayTicks_;
+    flip(pixels_, waitForVsync, !displayBehind);
+    if (displayBehind) {
+        lastPresentTime_ = lastHandOverStart() - lateTicks;
+    } else {
+        lastPresentTime_ = lastHandOverStart();
+        displayTicks_ = lastHandOverTicks();
+    }
 }

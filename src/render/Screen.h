@@ -27,7 +27,9 @@ public:
     void clear() { fastClear(pixels_); }
     // The maze: 40 x 29 tile bytes, column-major (column * 29 + row).
     void drawMaze(const uint8_t* tiles);
-    // Shows the surface, at least framePeriod after the previous present.
+    // Shows the surface, framePeriod after the previous present; the period runs from the start
+    // of one hand-over to the next. When the display takes longer than that, the pictures it
+    // cannot take are left out.
     void present(bool waitForVsync);
     void setFramePeriod(uint32_t units) { framePeriod = units; }
     uint16_t* surface() const { return pixels_; }
@@ -40,5 +42,6 @@ private:
 
     uint16_t* pixels_;
     bool presentedOnce_ = false;
-    uint32_t lastPresentTime_ = 0;
+    uint32_t lastPresentTime_ = 0;  // when the last picture was due, in counter ticks
+    uint32_t displayTicks_ = 0;     // what the display took for the last picture handed over
 };

@@ -206,10 +206,12 @@ void CMainLoop::levelComplete() {
     CInput& input = CInput::instance();
     // The sound keeps playing while the game waits; nothing is drawn. Closing the window ends
     // the wait too.
-    do {
+    for (;;) {
         input.poll();
         sound.update();
-    } while (!input.start && !platformQuitRequested());
+        if (input.start || platformQuitRequested()) break;
+        pauseBetweenPolls();
+    }
     input.start = 0;
     CLevel::instance().startLevel();
     screen_->present(false);

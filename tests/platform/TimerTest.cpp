@@ -67,6 +67,55 @@ TEST_F(TimerTest, PresentPacesToTheFramePeriod) {
     EXPECT_EQ(picturesShown(), 3u);
 }
 
+// A display that takes its time to take a picture, as a driver without a GPU or one that forces
+// vertical sync does.
+class CSlowDisplay : public CHeadlessBackend {
+public:
+    explicit CSlowDisplay(uint32_t units) : ticks_(units * 737) {}
+    void show(const uint16_t* picture) override {
+        CHeadlessBackend::show(picture);
+        advance(ticks_);
+    }
+
+private:
+    uint32_t ticks_;
+};
+
+TEST_F(TimerTest, TheGameKeepsItsSpeedWhateverTheDisplayTakes) {
+    // Display time per picture (0.1 ms), and how many of 100 pictures it is handed.
+    const struct {
+        uint32_t display;
+        uint32_t handedOver;
+    } cases[] = {{0, 100}, {70, 100}, {120, 100}, {220, 50}, {400, 25}};
+    for (const auto& c : cases) {
+        CSlowDisplay display(c.display);
+        platformStartup(display);
+        CScreen::resetInstance();
+        CScreen& screen = CScreen::instance();
+        screen.setFramePeriod(130);
+        screen.present(false);
+        const uint32_t start = timerNow();
+        const uint32_t shownBefore = display.shownCount();
+        for (int i = 0; i < 100; ++i) {
+            display.advance(737);  // composing a picture takes 1 ms
+            screen.present(false);
+        }
+        // 100 periods of 13.0 ms (each wait ends within half a unit of its deadline).
+        EXPECT_NEAR(timerElapsed(start), 100 * 130, 100) << c.display;
+        EXPECT_EQ(display.shownCount() - shownBefore, c.handedOver) << c.display;
+        EXPECT_EQ(picturesShown(), 101u);
+
+        // The game itself held up for longer than the display takes: that picture is shown at
+        // once, and the time is not made up.
+        display.advance(1000 * 737);
+        const uint32_t late = timerNow();
+        const uint32_t shown = display.shownCount();
+        screen.present(false);
+        EXPECT_EQ(display.shownCount(), shown + 1) << c.display;
+        EXPECT_EQ(timerNow() - late, c.display * 737) << c.display;
+    }
+}
+
 TEST_F(TimerTest, FlipsAlternateFramebuffersAndVsyncWaitsForTheRefresh) {
     start(1);  // just inside a sync pulse: no wait
     uint16_t picture[kScreenPixels] = {};

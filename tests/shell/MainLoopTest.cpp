@@ -17,6 +17,22 @@ namespace {
 
 constexpr ButtonMask kStart = buttonBit(kButtonStart);
 
+// Counts the rests between the polls of a wait; when asked, presses START at the third rest (or
+// at the 50th poll, should the wait never rest).
+class CPatientBackend : public CHeadlessBackend {
+public:
+    bool startInWait = false;
+    int rests = 0;
+    int polls = 0;
+    void pauseBetweenPolls() override {
+        if (++rests == 3 && startInWait) setButtons(kStart);
+    }
+    ButtonMask pollButtons() override {
+        if (++polls == 50 && startInWait) setButtons(kStart);
+        return CHeadlessBackend::pollButtons();
+    }
+};
+
 class MainLoopTest : public CPlayTest {
 protected:
     void SetUp() override {
@@ -68,7 +84,7 @@ protected:
         EXPECT_EQ(report.samples[18], 0u);  // no fanfare
         EXPECT_FALSE(CGameState::instance().menuOpen);
     }
-    CHeadlessBackend backend_;
+    CPatientBackend backend_;
     CMainLoop loop_;
 };
 
@@ -184,6 +200,18 @@ TEST_F(MainLoopTest, NewGameChosenAtGameOverStartsAFreshPlayerAtTheFirstLevel) {
     for (int i = 0; i < 4; ++i) loop_.iterate();
     EXPECT_FALSE(state.menuOpen);
     EXPECT_FALSE(loop_.startLatched);
+}
+
+// In the window a wait that only polls would spin a core: it rests between polls.
+TEST_F(MainLoopTest, TheLevelCompleteWaitRestsBetweenPolls) {
+    startGame();
+    CPlayer::instance(1)->disks = 5;
+    backend_.startInWait = true;
+    backend_.polls = 0;
+    loop_.iterate();
+    EXPECT_EQ(CLevel::instance().levelNumber, 1);
+    EXPECT_EQ(backend_.rests, 3);
+    EXPECT_EQ(backend_.polls, 4 + 1);  // the wait's four and the iteration's own
 }
 
 }  // namespace

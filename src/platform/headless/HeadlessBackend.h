@@ -23,6 +23,8 @@ public:
     void idleUntil(uint32_t start, uint32_t ticks) override;
     void show(const uint16_t*) override { ++shown_; }
     ButtonMask pollButtons() override;
+    // The poll itself moves the clock on; nothing to rest from.
+    void pauseBetweenPolls() override {}
     bool quitRequested() override { return false; }
     bool audioOpen() override;
     int audioWrite(const void* data, int bytes) override;

@@ -27,12 +27,20 @@ public:
     void idleUntil(uint32_t start, uint32_t ticks) override;
     void show(const uint16_t* picture) override;
     ButtonMask pollButtons() override;
+    void pauseBetweenPolls() override;
     bool quitRequested() override;
     bool audioOpen() override;
     int audioWrite(const void* data, int bytes) override;
     void audioClose() override;
 
 private:
+    // Starts SDL's video on a driver that shows something. False, with the reason, when there
+    // is no display to open a window on.
+    bool openDisplay(std::string& error);
+    // The largest scale up to `scale` whose window fits the screen; says so when it is smaller.
+    int fittingScale(int scale) const;
+    // Our own integer scaling into a texture of the window's size (software renderer).
+    void showScaled(const uint16_t* picture);
     void handleEvent(const SDL_Event& event);
     void toggleFullscreen();
     void saveScreenshot();
@@ -44,6 +52,9 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     SDL_AudioDeviceID audio_ = 0;
+    bool ownScaler_ = false;  // we scale, not SDL
+    int textureScale_ = 0;    // the scale the texture was made for
+    uint32_t toArgb_[65536];  // RGB565 to the texture's ARGB8888
     const uint16_t* lastPicture_ = nullptr;
     std::chrono::steady_clock::time_point epoch_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShow_{};
