@@ -108,29 +108,4 @@ TEST(ReplayRun, TwoRunsWithOneSeedShowTheSamePictures) {
     EXPECT_EQ((one[20] << 24 | one[21] << 16 | one[22] << 8 | one[23]), 240);
 }
 
-TEST(ReplayRun, BadArgumentsAndFilesAreRefusedWithStatus2) {
-    const std::string dir = freshTestDir("bad-input");
-    writeText(dir + "/bad.txt", "10 right\n20 jump\n");
-    writeText(dir + "/garbage.bfr", "this is not a replay at all, just text");
-    const struct {
-        const char* arguments;
-        const char* message;
-    } cases[] = {
-        {"--headless --input bad.txt", "bad.txt:2: unknown button 'jump'"},
-        {"--headless --input missing.txt", "missing.txt: No such file or directory"},
-        {"--headless --replay garbage.bfr", "garbage.bfr: not a Bolt Fever replay"},
-        {"--frames 0", "--frames needs a whole number from 1"},
-        {"--scale", "--scale needs a value"},
-        {"--jump", "unknown option '--jump'"},
-        {"--input bad.txt", "--input drives a --headless run"},
-    };
-    for (const auto& c : cases) {
-        const SGameRun run = runGame(c.arguments, dir);
-        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
-        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n"
-                                                                 << run.output;
-        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
-    }
-}
-
 }  // namespace

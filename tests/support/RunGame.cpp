@@ -15,9 +15,9 @@ std::string freshTestDir(const std::string& name) {
     return dir.string();
 }
 
-SGameRun runGame(const std::string& arguments, const std::string& dir) {
+SGameRun runGame(const std::string& arguments, const std::string& dir, const std::string& prefix) {
     const std::string log = dir + "/run.log";
-    const std::string command = "cd '" + dir + "' && HOME='" + dir +
+    const std::string command = "cd '" + dir + "' && " + prefix + " HOME='" + dir +
                                 "' XDG_DATA_HOME= '" BOLTFEVER_BINARY_DIR "/boltfever' " +
                                 arguments + " >'" + log + "' 2>&1";
     SGameRun run;

@@ -13,4 +13,6 @@ struct SGameRun {
 std::string freshTestDir(const std::string& name);
 
 // Runs boltfever with the arguments (a shell-quoted string) in `dir`, with HOME set to it.
-SGameRun runGame(const std::string& arguments, const std::string& dir);
+// `prefix` goes before the command in the shell: variables, `env -u NAME`, limits.
+SGameRun runGame(const std::string& arguments, const std::string& dir,
+                 const std::string& prefix = "");
