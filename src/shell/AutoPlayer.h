@@ -47,6 +47,7 @@ public:
     void idleUntil(uint32_t start, uint32_t ticks) override { inner_.idleUntil(start, ticks); }
     void show(const uint16_t* picture) override { inner_.show(picture); }
     ButtonMask pollButtons() override { return inner_.pollButtons() | player_.next(); }
+    void pauseBetweenPolls() override { inner_.pauseBetweenPolls(); }
     bool quitRequested() override { return inner_.quitRequested(); }
     bool audioOpen() override { return inner_.audioOpen(); }
     int audioWrite(const void* data, int bytes) override { return inner_.audioWrite(data, bytes); }

@@ -115,12 +115,6 @@ int main(int argc, char** argv) {
                 [&script](uint32_t picture) { return script.buttonsAt(picture); });
         backend = std::move(headless);
     } else {
-        // The player's keys, from the file beside the settings (made with the defaults when
-        // there is none). The window only: a headless run and a replay press no keys.
-        const std::string settings = settingsPath();
-        const std::string folder = settings.substr(0, settings.rfind('/') + 1);
-        for (const std::string& problem : loadControls(folder + CControls::kFileName))
-            reportLine(problem);
         SWindowOptions window{options.scale, options.fullscreen, options.mute,
                               [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
         backend = openWindow(window, message);
@@ -129,6 +123,15 @@ int main(int argc, char** argv) {
             session.abandon();
             return 1;
         }
+        // The player's keys, from the file beside the settings (made with the defaults when
+        // there is none). The window only: a headless run and a replay press no keys.
+        const std::string settings = settingsPath();
+        const std::string folder = settings.substr(0, settings.rfind('/') + 1);
+        if (folder == userDataDir() && !makeUserDataDir(message))
+            reportLine("cannot keep the keys: " + message + " (the default keys stay)");
+        else
+            for (const std::string& problem : loadControls(folder + CControls::kFileName))
+                reportLine(problem);
     }
     // The automatic player draws from a generator of its own, seeded from the game's seed.
     std::unique_ptr<CBackend> autoplay;

@@ -31,6 +31,8 @@ public:
     void idleUntil(uint32_t start, uint32_t ticks) override;
     void show(const uint16_t* picture) override;
     ButtonMask pollButtons() override;
+    // A wait that only polls gives the page a millisecond between polls.
+    void pauseBetweenPolls() override { sleep(1); }
     // A tab is closed without asking the game: there is no quit to report.
     bool quitRequested() override { return false; }
     bool audioOpen() override;
