@@ -151,10 +151,33 @@ bool makeOutputFolder(const std::string& path, std::string& error) {
     return true;
 }
 
+namespace {
+
+// The file a path names, through any symbolic links: a settings file the player linked elsewhere
+// is rewritten where it really is, and the link stays a link. A link that leads nowhere names
+// the file it would lead to; a loop of links is left as it is.
+std::string followLinks(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return at;
+        char target[4096];
+        const ssize_t n = ::readlink(at.c_str(), target, sizeof target - 1);
+        if (n <= 0) return at;
+        target[n] = '\0';
+        const size_t slash = at.rfind('/');
+        at = target[0] == '/' || slash == std::string::npos ? std::string(target)
+                                                            : at.substr(0, slash + 1) + target;
+    }
+    return path;
+}
+
+}  // namespace
+
 bool CAtomicFile::open(const std::string& path, std::string& error) {
     abandon();
-    path_ = path;
-    temporary_ = path + ".tmp";
+    path_ = followLinks(path);
+    temporary_ = path_ + ".tmp";
     // Another game writing the same file holds the lock for as long as a save takes; one that
     // records to it holds it for the whole game, and then we give up.
     constexpr int kLockTries = 100;
@@ -197,6 +220,10 @@ bool CAtomicFile::open(const std::string& path, std::string& error) {
         abandon();
         return false;
     }
+    // The new file keeps the old one's permissions.
+    struct stat old {};
+    if (::stat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd_, old.st_mode & 07777);
     return true;
 }
 

@@ -214,6 +214,31 @@ TEST_F(CSettingsTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(lines(testing::internal::GetCapturedStderr()), 1);
 }
 
+TEST_F(CSettingsTest, ALinkedFileIsRewrittenWhereItIsWithItsPermissions) {
+    // The player keeps the settings elsewhere and links them in, readable by nobody else.
+    const Bytes old{0xC8, 0, 0, 0, 0x64, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0};
+    fs::create_directory(dir / "kept");
+    const std::string target = (dir / "kept" / "mine.cfg").string();
+    writeFile(target, old);
+    ::chmod(target.c_str(), 0600);
+    fs::create_symlink("kept/mine.cfg", path);
+    sound->loadSettingsFrom(path);
+    sound->setMasterVolume(77);
+    ASSERT_TRUE(sound->saveSettingsTo(path));
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(readFile(target)[0], 77);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    // Something in the way of the new file: one line, and the old file stays whole.
+    fs::create_directory(target + ".tmp");
+    sound->setMasterVolume(12);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sound->saveSettingsTo(path));
+    EXPECT_EQ(lines(testing::internal::GetCapturedStderr()), 1);
+    EXPECT_EQ(readFile(target)[0], 77);
+}
+
 TEST_F(CSettingsTest, ReplaysLoadFromBytesAndCanLeaveTheFileAlone) {
     const uint8_t bytes[kSettingsBytes] = {64, 0, 0, 0, 32, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 0};
     sound->loadSettingsFrom(bytes);
