@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
+#include "sound/SoundManager.h"
 #include "world/GameReport.h"
 
 namespace {
@@ -227,6 +228,11 @@ void CSdlBackend::show(const uint16_t* picture) {
             std::chrono::duration_cast<std::chrono::microseconds>(now - lastShow_).count()));
     lastShow_ = now;
     lastPicture_ = picture;
+    // The volume bar and notes go on a copy: the game's picture stays as it is.
+    const uint32_t ms = static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now - epoch_).count());
+    overlay_.volumeIs(CSoundManager::instance().masterVolume, ms);
+    picture = overlay_.compose(picture, ms);
     if (ownScaler_) {
         showScaled(picture);
         return;
@@ -359,10 +365,16 @@ void CSdlBackend::saveScreenshot() {
     const std::time_t now = std::time(nullptr);
     std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S.png", std::localtime(&now));
     const std::string path = userDataDir() + name;
-    if (writePng(path, lastPicture_, kScreenWidth, kScreenHeight, 1, error))
+    const uint32_t ms = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now() - epoch_)
+                                                  .count());
+    if (writePng(path, lastPicture_, kScreenWidth, kScreenHeight, 1, error)) {
         std::printf("Screenshot saved to %s\n", path.c_str());
-    else
+        overlay_.note("SCREENSHOT SAVED", ms);
+    } else {
         reportLine("screenshot not saved: " + error);
+        overlay_.note("SCREENSHOT NOT SAVED", ms);
+    }
     std::fflush(stdout);
 }
 

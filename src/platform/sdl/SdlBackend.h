@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Backend.h"
+#include "platform/Overlay.h"
 #include "platform/Window.h"
 
 class CSdlBackend : public CBackend {
@@ -60,4 +61,5 @@ private:
     std::chrono::steady_clock::time_point lastShow_{};
     bool closed_ = false;
     bool focusLost_ = false;  // reported as one pause request at the next poll
+    COverlay overlay_;        // the volume bar and notes over the picture
 };
