@@ -5,7 +5,7 @@
 namespace {
 
 constexpr uint8_t kMagic[4] = {'B', 'F', 'R', 'P'};
-constexpr size_t kHeaderSize = 4 + 2 + 2 + 4 + 16;
+constexpr size_t kHeaderSize = 4 + 2 + 2 + 4 + 16;  // version 1; version 2 adds 2 bytes
 
 void put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -102,6 +102,7 @@ void CReplayWriter::take(std::vector<uint8_t>& out) {
         put(out, header_.hasSoundHashes ? 1 : 0, 2);
         put(out, header_.seed, 4);
         out.insert(out.end(), header_.settings.begin(), header_.settings.end());
+        put(out, header_.startLevel, 2);
         headerTaken_ = true;
     }
     out.insert(out.end(), bytes_.begin(), bytes_.end());
@@ -134,9 +135,10 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
     }
     SCursor in{data + 4, data + size};
     header_.version = static_cast<uint16_t>(in.fixed(2));
-    if (header_.version != kReplayVersion) {
+    // Version 1 replays (no start level) all began on the title screen.
+    if (header_.version != 1 && header_.version != kReplayVersion) {
         error = "replay format version " + std::to_string(header_.version) +
-                ", this game reads version " + std::to_string(kReplayVersion);
+                ", this game reads versions 1 and " + std::to_string(kReplayVersion);
         return false;
     }
     const uint64_t flags = in.fixed(2);
@@ -147,6 +149,7 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
     header_.hasSoundHashes = flags == 1;
     header_.seed = static_cast<uint32_t>(in.fixed(4));
     for (uint8_t& b : header_.settings) b = static_cast<uint8_t>(in.fixed(1));
+    header_.startLevel = header_.version >= 2 ? static_cast<uint16_t>(in.fixed(2)) : 0;
 
     uint64_t polls = 0;
     uint32_t lastPicture = 0;

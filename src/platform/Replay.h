@@ -5,7 +5,8 @@
 // file and stops at the first picture that differs.
 //
 // File layout, little-endian: "BFRP", version (u16), flags (u16: bit 0 = sound hashes), seed (u32),
-// settings (16 bytes), then records up to the end record:
+// settings (16 bytes), from version 2 the level the run started at (u16: 0 = the title screen,
+// else the level as --level gives it), then records up to the end record:
 //   'B' mask (u16) count (varint)      `count` polls with these buttons
 //   'P' picture (varint) hash (u64) [sound hash (u64)]
 //   'E' polls (varint) pictures (varint)
@@ -19,7 +20,7 @@
 
 #include "platform/Buttons.h"
 
-constexpr uint16_t kReplayVersion = 1;
+constexpr uint16_t kReplayVersion = 2;
 constexpr uint32_t kReplayCheckInterval = 60;  // shown pictures between two hashes
 // An hour of play with the buttons changing at every poll makes a replay of about 2.3 MB.
 constexpr size_t kMaxReplayBytes = 16u << 20;
@@ -29,6 +30,7 @@ struct SReplayHeader {
     bool hasSoundHashes = false;
     uint32_t seed = 0;
     std::array<uint8_t, 16> settings{};
+    uint16_t startLevel = 0;  // 0: the run began on the title screen
 };
 
 // 64-bit FNV-1a, for pictures and the sound stream.

@@ -44,6 +44,7 @@ bool CSession::configure(const SSessionOptions& options, uint32_t seed, std::str
         SReplayHeader header;
         header.seed = seed;
         header.hasSoundHashes = options_.virtualClock;
+        header.startLevel = options_.startLevel;
         recorder_.start(header);
         recording_ = true;
         replayPiece_.reserve(1 << 16);

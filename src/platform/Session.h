@@ -22,6 +22,7 @@ struct SSessionOptions {
     std::string audioWavPath;    // everything the audio device accepted
     std::string recordPath;      // replay to write
     bool virtualClock = false;   // headless: the sound is as reproducible as the pictures
+    uint16_t startLevel = 0;     // recorded in a replay: --level, 0 for the title screen
 };
 
 class CSession {

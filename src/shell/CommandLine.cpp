@@ -160,10 +160,10 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
         return ECommand::kError;
     }
     if (!options.replay.empty() && (!options.inputScript.empty() || !options.record.empty() ||
-                                    options.seed || options.autoplay)) {
+                                    options.seed || options.autoplay || options.level)) {
         message =
-            "--replay takes its buttons and seed from the replay; drop --input, --record, --seed "
-            "and --autoplay";
+            "--replay takes its buttons, seed and level from the replay; drop --input, --record, "
+            "--seed, --level and --autoplay";
         return ECommand::kError;
     }
     if (!options.audioWav.empty() && !options.headless) {

@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         seed = replay.header().seed;
+        options.level = replay.header().startLevel;
         session.startPlayback(replay);
     }
     CInputScript script;
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     outputs.audioWavPath = options.audioWav;
     outputs.recordPath = options.record;
     outputs.virtualClock = options.headless;
+    outputs.startLevel = static_cast<uint16_t>(options.level);
     if (!session.configure(outputs, seed, message)) {
         reportLine(message);
         return 2;

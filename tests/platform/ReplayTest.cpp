@@ -74,9 +74,9 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
         EXPECT_FALSE(error.empty());
     }
     std::vector<uint8_t> bad = good;
-    bad[4] = 2;  // version 2
+    bad[4] = 3;  // a version from the future
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
-    EXPECT_NE(error.find("version 2"), std::string::npos) << error;
+    EXPECT_NE(error.find("version 3"), std::string::npos) << error;
     bad = good;
     bad[0] = 'X';
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
@@ -85,9 +85,29 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
     bad.push_back(0);  // trailing garbage
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     bad = good;
-    bad[28] = 'Z';  // the first record's tag
+    bad[30] = 'Z';  // the first record's tag
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     EXPECT_EQ(error, "replay holds an unknown record");
+}
+
+TEST(Replay, TheStartLevelIsKeptAndOldReplaysBeganOnTheTitle) {
+    CReplayWriter writer;
+    SReplayHeader header;
+    header.seed = 9;
+    header.startLevel = 12;
+    writer.start(header);
+    writer.addPoll(0);
+    CReplayReader reader;
+    std::string error;
+    std::vector<uint8_t> file = writer.file();
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    EXPECT_EQ(reader.header().startLevel, 12);
+    // The same file as version 1 wrote it: no level field.
+    file[4] = 1;
+    file.erase(file.begin() + 28, file.begin() + 30);
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    EXPECT_EQ(reader.header().startLevel, 0);
+    EXPECT_EQ(reader.header().seed, 9u);
 }
 
 TEST(InputScript, HoldsEachLinesButtonsUntilTheNext) {

@@ -59,7 +59,7 @@ TEST(ReplayRun, ARecordedHeadlessRunReplaysAndAChangedButtonIsCaught) {
     };
     const uint16_t downRightFire = (1 << 1) | (1 << 3) | (1 << 6);
     uint32_t lastPicture = 0, expected = 0;
-    for (size_t at = 28; at < replay.size() && expected == 0;) {
+    for (size_t at = 30; at < replay.size() && expected == 0;) {  // past the header
         const uint8_t tag = replay[at++];
         if (tag == 'B') {
             const uint16_t mask = static_cast<uint16_t>(replay[at] | replay[at + 1] << 8);
