@@ -3,6 +3,7 @@
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "actors/SpitBullet.h"
+#include "sound/SoundManager.h"
 #include "world/Level.h"
 #include "world/Random.h"
 #include "world/World.h"
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int32_t kTurnCooldown = 10;
 constexpr int32_t kTeleportShield = 60;
+constexpr int32_t kSwallowSample = 10;
 
 }  // namespace
 
@@ -141,6 +143,16 @@ bool CBaseMonster::homingTurn() {
         return false;
     turnCooldown = kTurnCooldown;
     return true;
+}
+
+void CBaseMonster::swallow(CGameObject& victim) {
+    if (victim.shieldTimer != 0) return;
+    disks += victim.disks;
+    hitPoints += static_cast<int32_t>(victim.disks);
+    updateDiskSpacing();
+    victim.disks = 0;
+    CSoundManager::instance().playSampleAt(kSwallowSample, x >> 6, y >> 6, 1);
+    victim.die(0);
 }
 
 CGameObject* CBaseMonster::scan(int32_t direction, int32_t maxTiles) {

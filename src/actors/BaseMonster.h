@@ -79,6 +79,10 @@ public:
     // column), else the crossing way from it. Never straight back: a blocked monster whose turn
     // fails is reversed by the step. True when it turned.
     bool homingTurn();
+    // Swallows a victim whole (the ghost's and the grim's way), unless it is shielded: every
+    // disk it carried becomes the swallower's, and a hit point with it; it dies with nobody
+    // scoring and drops nothing.
+    void swallow(CGameObject& victim);
 
     int32_t turnChance = 10;    // a random turn is tried at 1 / turnChance of the corners
     int32_t turnCooldown = 10;  // updates without random turns, after any turn

@@ -39,7 +39,6 @@ constexpr int32_t kInfectSample = 12;  // also the zombie's charge
 constexpr int32_t kCaughtSample = 11;  // the player turned
 constexpr int32_t kBerzerkerChargeSample = 14;
 constexpr int32_t kExplosionSample = 17;
-constexpr int32_t kSwallowSample = 10;
 constexpr uint16_t kRingColour = 0xFFE0;
 
 // The charge runs at the charge speed while its timer lasts; its end drops to walking pace,
@@ -195,12 +194,5 @@ void CMGhost::attack(CGameObject& victim) {
         collectDisk(static_cast<CBaseSpar&>(victim));
         return;
     }
-    if (victim.shieldTimer != 0) return;
-    // Every disk the victim carried becomes the ghost's, and a hit point with it.
-    disks += victim.disks;
-    hitPoints += static_cast<int32_t>(victim.disks);
-    updateDiskSpacing();
-    victim.disks = 0;
-    CSoundManager::instance().playSampleAt(kSwallowSample, x >> 6, y >> 6, 1);
-    victim.die(0);
+    swallow(victim);
 }
