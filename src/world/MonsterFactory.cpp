@@ -4,12 +4,16 @@
 #include "actors/Biters.h"
 #include "actors/Chargers.h"
 #include "actors/Shooters.h"
+#include "actors/Specialists.h"
 #include "world/Level.h"
 #include "world/Random.h"
 
 CBaseMonster* CLevel::createMonster(int32_t type) {
     CBaseMonster* monster = nullptr;
     switch (type) {
+        case kKindChicken:
+            monster = new CMChicken;
+            break;
         case kKindZombie:
             monster = new CMZombie;
             break;
@@ -28,6 +32,9 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
         case kKindWizard:
             monster = new CMWizard;
             break;
+        case kKindGrim:
+            monster = new CMGrim;
+            break;
         case kKindRocketeer:
             monster = new CMRocketeer;
             break;
@@ -37,8 +44,14 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
         case kKindBiter:
             monster = new CMBiter;
             break;
+        case kKindGrenadeer:
+            monster = new CMGrenadeer;
+            break;
         case kKindLBug:
             monster = new CMLBug;
+            break;
+        case kKindEye:
+            monster = new CMEye;
             break;
         case kKindJoust:
             monster = new CMJoust;
