@@ -1,5 +1,7 @@
 #include "shell/MainLoop.h"
 
+#include <algorithm>
+
 #include "actors/Grenade.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
@@ -248,9 +250,10 @@ int CMainLoop::shutDown() {
 bool CMainLoop::writeReport() const {
     if (setup_.reportPath.empty()) return true;
     const CPlayer* const p = CPlayer::instance(1);
-    const CGameReport::SRunFacts facts{
-        setup_.seed, picturesShown(), CLevel::instance().levelNumber + 1,
-        p->score,    p->lives,        p->disks};
+    // Level 0: the run never left the title screen.
+    const int32_t shownLevel = std::max(CLevel::instance().levelNumber + 1, 0);
+    const CGameReport::SRunFacts facts{setup_.seed, picturesShown(), shownLevel,
+                                       p->score,    p->lives,        p->disks};
     const std::string json = CGameReport::instance().json(facts);
     std::string error;
     if (writeFileAtomically(setup_.reportPath, json.data(), json.size(), error)) return true;
