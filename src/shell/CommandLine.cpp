@@ -46,7 +46,7 @@ const char* helpText() {
            "  --replay FILE        play a replay back and check it (status 3 on a mismatch)\n"
            "  --dump-frames DIR    write every shown picture as a numbered PNG\n"
            "  --audio-wav FILE     write the sound the game played as WAV (with --headless)\n"
-           "  --contact-sheet FILE write every image of the game as one PNG and exit\n"
+           "  --contact-sheet FILE  write every image of the game as one PNG and exit\n"
            "  --test-card FILE     write the drawing test card as PNG and exit\n"
            "\n"
            "Keyboard:\n"
