@@ -1,6 +1,10 @@
 #include "shell/AutoPlayer.h"
 
+#include <iterator>
+
 #include "actors/Player.h"
+#include "shell/Menu.h"
+#include "sound/SoundManager.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
@@ -9,9 +13,24 @@ namespace {
 
 constexpr ButtonMask kStart = buttonBit(kButtonStart);
 constexpr ButtonMask kFire = buttonBit(kButtonA);
-constexpr ButtonMask kWay[4] = {buttonBit(kButtonLeft), buttonBit(kButtonUp),
-                                buttonBit(kButtonRight), buttonBit(kButtonDown)};
+constexpr ButtonMask kLocator = buttonBit(kButtonX);
+constexpr ButtonMask kUp = buttonBit(kButtonUp);
+constexpr ButtonMask kDown = buttonBit(kButtonDown);
+constexpr ButtonMask kLeft = buttonBit(kButtonLeft);
+constexpr ButtonMask kRight = buttonBit(kButtonRight);
+constexpr ButtonMask kVolumeUp = buttonBit(kButtonVolumeUp);
+constexpr ButtonMask kVolumeDown = buttonBit(kButtonVolumeDown);
+constexpr ButtonMask kWay[4] = {kLeft, kUp, kRight, kDown};
 constexpr int32_t kSightTiles = 12;
+
+// Items by page (pause, game over, settings, title): "SETTINGS", and NEW GAME, whose start level
+// left and right choose.
+constexpr int32_t kSettingsItem[4] = {2, 1, -1, 2};
+constexpr int32_t kNewGameItem[4] = {1, 0, -1, 0};
+constexpr int32_t kResumeTutorialItem = 1;
+// The settings page: the music volume, the stereo swap, and back.
+constexpr int32_t kSwapItem = 1;
+constexpr int32_t kDoneItem = 2;
 
 int32_t wrapColumn(int32_t c) {
     return (c + kMazeColumns) % kMazeColumns;
@@ -31,6 +50,9 @@ int32_t stepY(int32_t y, int32_t dir) {
 CAutoPlayer::CAutoPlayer(uint32_t seed) : state_(seed * 2654435761u + 0x9E3779B9u) {
     if (state_ == 0) state_ = 1;
     nextPause_ = 3000 + random() % 6000;
+    nextVolumeDip_ = 2000 + random() % 8000;
+    // Most runs watch a little of the tutorial; some watch it to the credits and beyond.
+    tutorialFrames_ = 200 + random() % 5000;
 }
 
 uint32_t CAutoPlayer::random() {
@@ -41,42 +63,128 @@ uint32_t CAutoPlayer::random() {
     return state_;
 }
 
-void CAutoPlayer::queueStartPresses(int times) {
-    queued_ = 0;
-    queueAt_ = 0;
-    for (int i = 0; i < times && queued_ + 8 <= 32; ++i) {
-        for (int k = 0; k < 4; ++k) queue_[queued_++] = kStart;
-        for (int k = 0; k < 4; ++k) queue_[queued_++] = 0;
-    }
+void CAutoPlayer::hold(ButtonMask buttons, uint16_t polls) {
+    if (queued_ < static_cast<int>(std::size(queue_)) && polls > 0)
+        queue_[queued_++] = {buttons, polls};
+}
+
+void CAutoPlayer::press(ButtonMask buttons, uint16_t polls) {
+    hold(buttons, polls);
+    hold(0, polls);
 }
 
 ButtonMask CAutoPlayer::next() {
     ++polls_;
-    if (queueAt_ < queued_) return queue_[queueAt_++];
-    const CGameState& game = CGameState::instance();
-    if (game.menuOpen) {
-        // The first item resumes (or, on the title, starts a new game): confirm it.
-        queueStartPresses(1);
-        return 0;
+    if (queueAt_ == queued_) {
+        queueAt_ = queued_ = 0;
+        const ButtonMask now = decide();
+        if (queued_ == 0) return now;
     }
+    SHeld& held = queue_[queueAt_];
+    const ButtonMask buttons = held.buttons;
+    if (--held.polls == 0) ++queueAt_;
+    return buttons;
+}
+
+ButtonMask CAutoPlayer::followDip(SDip& dip, int32_t volume, ButtonMask down, ButtonMask up) {
+    if (dip.phase == 1) {
+        if (volume > dip.low) return down;
+        dip.phase = 2;
+    }
+    if (dip.phase == 2) {
+        if (volume < dip.restore) return up;
+        dip.phase = 0;
+    }
+    return 0;
+}
+
+ButtonMask CAutoPlayer::decide() {
+    const CGameState& game = CGameState::instance();
     if (game.tutorial) {
-        // Watch the tutorial a little, then open the menu; the next call confirms NEW GAME.
-        if (game.frameCounter > 200 + random() % 400) queueStartPresses(1);
+        if (game.menuOpen) return useMenu(CMenu::kTitle, menuItem_);
+        if (game.frameCounter >= tutorialFrames_) {
+            // Once in a while back to the tutorial for a little more; mostly a new game.
+            const bool resume = random() % 3 == 0;
+            menuItem_ = resume ? kResumeTutorialItem : kNewGameItem[CMenu::kTitle];
+            if (resume) tutorialFrames_ = game.frameCounter + 300 + random() % 900;
+            lookAtSettings_ = random() % 3 == 0;
+            press(kStart);
+            return 0;
+        }
         return play();
     }
     if (game.gameOver) {
-        // Let GAME OVER show a while, then NEW GAME from its menu.
-        if (random() % 200 == 0) queueStartPresses(1);
-        return 0;
+        // Let GAME OVER show a while; then a start level up to the best reached, and NEW GAME.
+        if (!gameOverSeen_) {
+            gameOverSeen_ = true;
+            gameOverUntil_ = polls_ + 200 + random() % 400;
+            startLevelWanted_ =
+                static_cast<int32_t>(random() % static_cast<uint32_t>(game.bestLevel + 1));
+            lookAtSettings_ = random() % 3 == 0;
+        }
+        if (polls_ < gameOverUntil_) return 0;
+        return useMenu(CMenu::kGameOver, kNewGameItem[CMenu::kGameOver]);
     }
+    gameOverSeen_ = false;
+    if (game.menuOpen) return useMenu(CMenu::kPause, 0);  // "RESUME GAME"
     const CPlayer* player = CPlayer::instance(1);
     if (player->disks > 4) return kStart;  // LEVEL COMPLETE waits for START
     if (polls_ >= nextPause_) {
         nextPause_ = polls_ + 3000 + random() % 6000;
-        queueStartPresses(1);  // pause; the menu is then resumed
+        menuItem_ = 0;
+        lookAtSettings_ = random() % 3 == 0;
+        press(kStart);
         return 0;
     }
-    return play();
+    // Now and then the sound a little quieter for a moment, and back as it was.
+    const int32_t master = CSoundManager::instance().masterVolume;
+    if (polls_ >= nextVolumeDip_ && masterDip_.phase == 0) {
+        nextVolumeDip_ = polls_ + 4000 + random() % 8000;
+        masterDip_ = {1, master - 1 - static_cast<int32_t>(random() % 32), master};
+        if (masterDip_.low < 0) masterDip_.phase = 0;
+    }
+    return play() | followDip(masterDip_, master, kVolumeDown, kVolumeUp);
+}
+
+ButtonMask CAutoPlayer::useMenu(int32_t page, int32_t item) {
+    const CMenu& menu = CMenu::instance();
+    if (menu.latched) return 0;  // it acts on the release
+    if (menu.inSettings) return useSettings();
+    if (lookAtSettings_) item = kSettingsItem[page];
+    if (menu.cursor != item) {
+        press(menu.cursor < item ? kDown : kUp);
+        return 0;
+    }
+    if (item == kNewGameItem[page] && menu.startLevelChoice != startLevelWanted_)
+        return menu.startLevelChoice < startLevelWanted_ ? kRight : kLeft;
+    if (lookAtSettings_) {
+        lookAtSettings_ = false;
+        settingsBegun_ = false;
+    }
+    press(kStart);
+    return 0;
+}
+
+ButtonMask CAutoPlayer::useSettings() {
+    const CMenu& menu = CMenu::instance();
+    const int32_t music = CSoundManager::instance().musicVolume;
+    if (!settingsBegun_) {
+        // The music a little quieter and back, the stereo swapped and back, or just a look.
+        settingsBegun_ = true;
+        swapsLeft_ = random() % 2 == 0 ? 2 : 0;
+        const int32_t low = music - 1 - static_cast<int32_t>(random() % 24);
+        if (low >= 0 && random() % 2 == 0) musicDip_ = {1, low, music};
+    }
+    // The page opens on the music volume, which left and right change.
+    if (musicDip_.phase != 0 && menu.cursor == 0)
+        if (const ButtonMask way = followDip(musicDip_, music, kLeft, kRight)) return way;
+    if (menu.cursor == kSwapItem && swapsLeft_ > 0) {
+        --swapsLeft_;
+        press(kStart);
+    } else {
+        press(menu.cursor == kDoneItem ? kStart : kDown);
+    }
+    return 0;
 }
 
 ButtonMask CAutoPlayer::play() {
@@ -90,7 +198,13 @@ ButtonMask CAutoPlayer::play() {
     if (aligned || heading_ < 0) heading_ = wayToDisk(tx, ty);
     if (heading_ < 0) heading_ = static_cast<int32_t>(random() % 4);
     ButtonMask buttons = kWay[heading_];
-    if (monsterInLine(tx, ty, player->dir) || random() % 16 == 0) buttons |= kFire;
+    // At monsters in line, and in short bursts at whatever may come round the corner.
+    if (firePolls_ > 0)
+        --firePolls_;
+    else if (random() % 64 == 0)
+        firePolls_ = 8;
+    if (firePolls_ > 0 || monsterInLine(tx, ty, player->dir)) buttons |= kFire;
+    if (random() % 1024 == 0) buttons |= kLocator;  // where am I?
     return buttons;
 }
 
