@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole suite: the tests, the tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer, and the fuzzers for a bounded time; then builds the release
-# with clang and packages it, and plays the page for browsers in headless chromium.
+# Builds everything and runs the whole suite: the tests and the golden replays, both again under
+# AddressSanitizer and UndefinedBehaviorSanitizer with a short soak, and the fuzzers for a bounded
+# time; then builds the release with clang and packages it, and plays the page for browsers in
+# headless chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -21,6 +22,9 @@ step "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 cmake --build --preset asan -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan
+
+step "a short soak: the automatic player at every level under the sanitizers"
+scripts/soak.sh --short
 
 step "fuzz (${FUZZ_SECONDS} s per target)"
 cmake --preset fuzz

@@ -1,5 +1,8 @@
 #include "platform/Platform.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "platform/Backend.h"
@@ -138,6 +141,18 @@ bool platformQuitRequested() {
 
 void platformRequestQuit() {
     gQuit = true;
+}
+
+uint32_t residentKilobytes() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm) return 0;
+    unsigned long size = 0, resident = 0;
+    const bool read = std::fscanf(statm, "%lu %lu", &size, &resident) == 2;
+    std::fclose(statm);
+    const long page = sysconf(_SC_PAGESIZE);
+    return read && page > 0
+               ? static_cast<uint32_t>(resident * static_cast<unsigned long>(page) / 1024)
+               : 0;
 }
 
 bool audioOpen() {

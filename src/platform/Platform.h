@@ -55,6 +55,10 @@ bool platformPauseRequested();
 bool platformQuitRequested();
 void platformRequestQuit();
 
+// Resident memory of the process in KiB (soak runs watch it stay flat); 0 where the system does
+// not tell.
+uint32_t residentKilobytes();
+
 // Audio: 22,050 Hz signed 16-bit little-endian stereo. Writes never block and return the bytes
 // accepted, 0 when the device queue is full.
 bool audioOpen();

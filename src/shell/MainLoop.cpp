@@ -85,6 +85,7 @@ bool CMainLoop::enterGame() {
     } else {
         level.startLevel();
     }
+    CGameReport::instance().residentStartKb = residentKilobytes();
     drawIteration = true;
     startLatched = false;
     gameOverScale = 700;
@@ -252,8 +253,8 @@ bool CMainLoop::writeReport() const {
     const CPlayer* const p = CPlayer::instance(1);
     // Level 0: the run never left the title screen.
     const int32_t shownLevel = std::max(CLevel::instance().levelNumber + 1, 0);
-    const CGameReport::SRunFacts facts{setup_.seed, picturesShown(), shownLevel,
-                                       p->score,    p->lives,        p->disks};
+    const CGameReport::SRunFacts facts{setup_.seed, picturesShown(), shownLevel,         p->score,
+                                       p->lives,    p->disks,        residentKilobytes()};
     const std::string json = CGameReport::instance().json(facts);
     std::string error;
     if (writeFileAtomically(setup_.reportPath, json.data(), json.size(), error)) return true;

@@ -92,6 +92,9 @@ std::string CGameReport::json(const SRunFacts& facts) const {
         separator = ", ";
     }
     out += "}";
+    if (residentStartKb != 0 && facts.residentKb != 0)
+        appendf(out, ",\n  \"resident_kb\": {\"start\": %u, \"end\": %u}", residentStartKb,
+                facts.residentKb);
     if (pacingCount != 0) {
         appendf(out,
                 ",\n  \"pacing_us\": {\"pictures\": %u, \"mean\": %llu, \"p1\": %u, "

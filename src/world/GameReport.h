@@ -46,6 +46,7 @@ public:
         int32_t score;
         int32_t lives;
         uint32_t disks;
+        uint32_t residentKb;  // at the end; 0 when unknown
     };
     std::string json(const SRunFacts& facts) const;
 
@@ -58,6 +59,7 @@ public:
     uint32_t worldUpdates = 0;
     uint32_t levelsCompleted = 0;
     uint32_t gameOvers = 0;
+    uint32_t residentStartKb = 0;          // once the first level has started; 0 when unknown
     uint32_t pacing[kPacingBuckets] = {};  // the last bucket takes every longer interval
     uint32_t pacingCount = 0;
     uint64_t pacingTotalMicros = 0;
