@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "actors/BaseBullet.h"
-#include "actors/SpitBullet.h"
 #include "actors/TeleBullet.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
@@ -134,26 +133,28 @@ TEST_F(MonsterBaseTest, TouchesByKind) {
         int32_t hitPoints, frozen;
         bool teleported;
         int attacks;
+        uint32_t disks;
     } const cases[] = {
-        {kKindBullet, 0, 2, 0, false, 0},      {kKindRocket, 0, 2, 0, false, 0},
-        {kKindSpitBullet, 0, 2, 90, false, 0}, {kKindSpitBullet, 9, 3, 90, false, 0},
-        {kKindTeleBullet, 0, 3, 0, true, 0},   {kKindPlayer, 0, 3, 0, false, 1},
-        {kKindDummy, 0, 3, 0, false, 0},
+        {kKindBullet, 0, 2, 0, false, 0, 0},      {kKindRocket, 0, 2, 0, false, 0, 0},
+        {kKindSpitBullet, 0, 2, 90, false, 0, 0}, {kKindSpitBullet, 9, 3, 90, false, 0, 0},
+        {kKindTeleBullet, 0, 3, 0, true, 0, 0},   {kKindTeleBullet, 9, 3, 0, true, 0, 0},
+        {kKindPlayer, 0, 3, 0, false, 1, 0},      {kKindDummy, 0, 3, 0, false, 0, 0},
+        {kKindDisk, 0, 4, 0, false, 0, 1},        {kKindDisk, 9, 4, 0, false, 0, 1},
     };
     for (const SCase& c : cases) {
         CWorld::instance().clear(true);
-        CTestMonster* m = monster(10 * 64, 10 * 64, 2);
+        // Filed where it stands (tiles 10 and 11) and where it stood a moment ago (9 and 10): a
+        // teleport takes it out of both.
+        CTestMonster* m = monster(10 * 64 + 8, 10 * 64, 2);
+        m->prevX = 10 * 64 - 8;
+        CWorld::instance().fileInCells(m, m->prevX, m->prevY, false);
         m->hitPoints = 3;
         m->shieldTimer = c.shield;
         m->fireCooldown = 0;
-        CTestActor other(c.kind, 10 * 64 + 8, 10 * 64);
-        other.damage = 1;
-        if (c.kind == kKindSpitBullet) {
-            CSpitBullet spit(10 * 64 + 8, 10 * 64, 0, 1);
-            m->onTouch(spit);
-        } else {
-            m->onTouch(other);
-        }
+        const std::unique_ptr<CGameObject> other = toucher(c.kind, 10 * 64 + 16, 10 * 64);
+        m->onTouch(*other);
+        EXPECT_EQ(m->disks, c.disks) << "kind " << c.kind;
+        EXPECT_EQ(filedAnywhere(m), !c.teleported) << "kind " << c.kind;
         EXPECT_EQ(m->hitPoints, c.hitPoints) << "kind " << c.kind;
         EXPECT_EQ(m->frozenTimer, c.frozen) << "kind " << c.kind;
         EXPECT_EQ(m->spawning, c.teleported) << "kind " << c.kind;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "platform/Input.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
+#include "support/Place.h"
+#include "support/TestActor.h"
 #include "world/Level.h"
 #include "world/World.h"
 
@@ -76,9 +79,12 @@ TEST_F(PlayerTest, DiagonalsTryTheirTwoDirectionsInTheTablesOrder) {
 }
 
 TEST_F(PlayerTest, ABlockedWishFallsBackToTheOtherDirectionOrKeepsRunning) {
-    // A wall below (10, 11): down-right going right tries down, then right.
+    // A wall below (10, 11): down-right going right tries down, then right; going up, the same
+    // two, and right it goes rather than on up.
     loadTestMaze({"", "", "", "", "", "", "", "", "", "", "", "          #"});
     EXPECT_EQ(stepFrom(2, {kDownRight}), 2);
+    EXPECT_EQ(player().x, 640 + 3);
+    EXPECT_EQ(stepFrom(1, {kDownRight}), 2);
     EXPECT_EQ(player().x, 640 + 3);
     // Only down held and blocked: keeps running right and takes the turn later.
     EXPECT_EQ(stepFrom(2, {kDown}), 2);
@@ -135,6 +141,68 @@ TEST_F(PlayerTest, BetweenColumnsThePlayerCanAlwaysGoOnOrBack) {
     // Sub-pixel bits do not take the player off the grid.
     player().x = 640 + 7;
     EXPECT_FALSE(player().canStep(2));
+}
+
+TEST_F(PlayerTest, TouchesByKindWithAndWithoutTheShield) {
+    // What each thing that touches the player does to it. The shield keeps off everything but
+    // the disk; monsters hurt the player from their own side of the touch.
+    struct SCase {
+        int32_t kind;
+        int32_t shield;
+        int32_t hitPoints, frozen;
+        uint32_t disks;
+        bool teleported;
+    } const cases[] = {
+        {kKindDisk, 0, 4, 0, 1, false},        {kKindDisk, 50, 4, 0, 1, false},
+        {kKindBullet, 0, 2, 0, 0, false},      {kKindBullet, 50, 3, 0, 0, false},
+        {kKindRocket, 0, 2, 0, 0, false},      {kKindSpitBullet, 0, 2, 90, 0, false},
+        {kKindSpitBullet, 50, 3, 0, 0, false}, {kKindTeleBullet, 0, 3, 0, 0, true},
+        {kKindTeleBullet, 50, 3, 0, 0, false}, {kKindSoldier, 0, 3, 0, 0, false},
+    };
+    for (const SCase& c : cases) {
+        CWorld& world = CWorld::instance();
+        world.clear(false);
+        // Straddling tiles 10 and 11, filed there and where it was a moment ago (9 and 10).
+        present(&player(), 10 * 64 + 8, 10 * 64);
+        player().prevX = 10 * 64 - 8;
+        world.fileInCells(&player(), player().prevX, player().prevY, false);
+        player().hitPoints = 3;
+        player().shieldTimer = c.shield;
+        player().frozenTimer = 0;
+        player().locatorTimer = 0;
+        player().disks = 0;
+        const std::unique_ptr<CGameObject> other = toucher(c.kind, 10 * 64 + 16, 10 * 64);
+        player().onTouch(*other);
+        const std::string what =
+            "kind " + std::to_string(c.kind) + " shield " + std::to_string(c.shield);
+        EXPECT_EQ(player().hitPoints, c.hitPoints) << what;
+        EXPECT_EQ(player().frozenTimer, c.frozen) << what;
+        EXPECT_EQ(player().disks, c.disks) << what;
+        EXPECT_EQ(player().spawning, c.teleported) << what;
+        EXPECT_EQ(filedAnywhere(&player()), !c.teleported) << what;
+        if (c.teleported) {
+            EXPECT_EQ(player().shieldTimer, 60) << what;
+            EXPECT_EQ(player().locatorTimer, 360) << what;
+            EXPECT_EQ(player().burstColours[0], 0xFBE7) << what;
+        }
+    }
+}
+
+TEST_F(PlayerTest, WhateverThePlayerWalksIntoStopsIt) {
+    for (const int32_t kind : {kKindDisk, kKindSoldier, kKindBullet, kKindEgg}) {
+        CWorld::instance().clear(false);
+        present(&player(), 10 * 64 + 5, 10 * 64);  // a step to the right reaches pixel 81
+        player().shieldTimer = 0;
+        player().disks = 0;
+        CGameObject* other =
+            kind == kKindDisk ? static_cast<CGameObject*>(new CBaseSpar) : new CTestActor(kind);
+        present(other, 11 * 64, 10 * 64);
+        hold({kRight});
+        player().update();
+        EXPECT_EQ(player().x, 10 * 64 + 5) << "kind " << kind;
+        EXPECT_EQ(player().disks, kind == kKindDisk ? 1u : 0u) << "kind " << kind;
+        EXPECT_EQ(other->dead, kind == kKindDisk) << "kind " << kind;
+    }
 }
 
 TEST_F(PlayerTest, ExtraLivesComeEvery20000PointsOncePerLevel) {

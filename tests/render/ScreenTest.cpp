@@ -86,12 +86,15 @@ TEST_F(ScreenTest, TheMazeDrawsWallsOneToFourOnly) {
     tiles[0 * 29 + 0] = 1;    // column 0, row 0
     tiles[39 * 29 + 28] = 4;  // column 39, row 28: the bottom-right corner of the play field
     tiles[5 * 29 + 5] = 7;    // a wall drawn as nothing
+    tiles[2 * 29 + 6] = 2;    // column 2, row 6: the bytes go column by column
     screen.drawMaze(tiles);
     const uint16_t* s = screen.surface();
     int wall = 0;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) wall += s[y * 320 + x] == kImageBank[54].pixels[y * 8 + x];
-    EXPECT_EQ(wall, 64);
+        for (int x = 0; x < 8; ++x)
+            wall += (s[y * 320 + x] == kImageBank[54].pixels[y * 8 + x]) +
+                    (s[(48 + y) * 320 + 16 + x] == kImageBank[55].pixels[y * 8 + x]);
+    EXPECT_EQ(wall, 128);
     EXPECT_EQ(s[231 * 320 + 319], kImageBank[116].pixels[63]);
     for (int y = 40; y < 48; ++y)
         for (int x = 40; x < 48; ++x) EXPECT_EQ(s[y * 320 + x], 0);

@@ -88,6 +88,56 @@ protected:
     CMainLoop loop_;
 };
 
+// An actor that counts how often the world draws it.
+class CDrawnActor : public CTestActor {
+public:
+    void draw() override { ++draws; }
+    int draws = 0;
+};
+
+// The loop's rhythm, iteration by iteration: a drawn iteration and a logic-only one, each with a
+// world update; the frame counter moves in drawn ones only, and not under the menu, where the
+// world stands still but is drawn; the volume keys act in every iteration.
+TEST_F(MainLoopTest, TwoUpdatesPerPictureAndTheMenuFreezesTheWorldButNotTheVolume) {
+    startGame();
+    CGameState& state = CGameState::instance();
+    const CGameReport& report = CGameReport::instance();
+    auto* actor = new CDrawnActor;
+    actor->spawning = false;
+    CWorld::instance().add(actor);
+    struct SStep {
+        bool menu;
+        ButtonMask buttons;
+        int pictures, updates, frames, draws, volume;  // what the iteration adds
+    } const steps[] = {
+        {false, 0, 1, 1, 1, 1, 0},
+        {false, 0, 0, 1, 0, 0, 0},
+        {false, buttonBit(kButtonVolumeDown), 1, 1, 1, 1, -1},
+        {false, buttonBit(kButtonVolumeDown), 0, 1, 0, 0, -1},
+        {true, buttonBit(kButtonVolumeUp), 1, 0, 0, 1, 1},
+        {true, buttonBit(kButtonVolumeUp), 0, 0, 0, 0, 1},
+        {true, 0, 1, 0, 0, 1, 0},
+        {false, 0, 0, 1, 0, 0, 0},
+    };
+    int i = 0;
+    for (const SStep& s : steps) {
+        state.menuOpen = s.menu;
+        backend_.setButtons(s.buttons);
+        const uint32_t pictures = picturesShown(), updates = report.worldUpdates;
+        const uint32_t frame = state.frameCounter;
+        const int draws = actor->draws, actorUpdates = actor->updates;
+        const int32_t volume = CSoundManager::instance().masterVolume;
+        loop_.iterate();
+        EXPECT_EQ(picturesShown() - pictures, static_cast<uint32_t>(s.pictures)) << "step " << i;
+        EXPECT_EQ(report.worldUpdates - updates, static_cast<uint32_t>(s.updates)) << "step " << i;
+        EXPECT_EQ(actor->updates - actorUpdates, s.updates) << "step " << i;
+        EXPECT_EQ(state.frameCounter - frame, static_cast<uint32_t>(s.frames)) << "step " << i;
+        EXPECT_EQ(actor->draws - draws, s.draws) << "step " << i;
+        EXPECT_EQ(CSoundManager::instance().masterVolume - volume, s.volume) << "step " << i;
+        ++i;
+    }
+}
+
 TEST_F(MainLoopTest, TheMenuOpensWhenStartIsReleased) {
     CGameState& state = CGameState::instance();
     poll(kStart);
@@ -135,6 +185,15 @@ TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMen
     loop_.iterate();
     loop_.iterate();
     CPlayer* player = CPlayer::instance(1);
+    player->disks = 4;  // one short: nothing happens
+    backend_.setButtons(kStart);
+    loop_.iterate();
+    loop_.iterate();
+    EXPECT_EQ(level.levelNumber, 0);
+    backend_.setButtons(0);
+    loop_.iterate();  // the release opens the menu; closed again, the level goes on
+    loop_.iterate();
+    CGameState::instance().menuOpen = false;
     player->disks = 5;
     // START already held when the wait begins: it ends at once, the fanfare plays, the next
     // level starts, and the press is forgotten for this iteration.

@@ -1,7 +1,12 @@
 #pragma once
 // Puts actors into the world as they are after their appearance: added, visible, filed.
 
+#include <memory>
+
 #include "actors/BaseMonster.h"
+#include "actors/BaseSpar.h"
+#include "actors/SpitBullet.h"
+#include "support/TestActor.h"
 #include "world/Level.h"
 #include "world/World.h"
 
@@ -46,4 +51,18 @@ inline bool inWorld(const CGameObject* actor) {
     for (const CGameObject* a : CWorld::instance().objects)
         if (a == actor) return true;
     return false;
+}
+
+// Something of a kind to touch an actor with, not in the world: a spit shot (which files itself
+// where it is made), a plain disk, or a plain actor of that kind; each does 1 damage.
+inline std::unique_ptr<CGameObject> toucher(int32_t kind, int32_t x, int32_t y) {
+    std::unique_ptr<CGameObject> other;
+    if (kind == kKindSpitBullet)
+        other = std::make_unique<CSpitBullet>(x, y, 0, 1);
+    else if (kind == kKindDisk)
+        other = std::make_unique<CBaseSpar>();
+    else
+        other = std::make_unique<CTestActor>(kind, x, y);
+    other->damage = 1;
+    return other;
 }

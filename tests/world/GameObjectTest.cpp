@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "actors/BaseSpar.h"
+#include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
@@ -147,6 +148,13 @@ TEST_F(GameObjectTest, ShieldedActorsIgnoreHitsAndOthersBurstAndDie) {
     EXPECT_TRUE(a.dead);
     EXPECT_EQ(a.hitPoints, 0);
     EXPECT_EQ(CEffectManager::instance().count(), 3u);  // the hit and the death
+    EXPECT_EQ(CPlayer::instance(1)->score, 0);          // a shot of nobody's
+    // The player's shot credits the kill to player 1.
+    CTestActor b(kKindDummy, 640, 640);
+    b.scoreValue = 350;
+    shot.owner = 1;
+    b.takeDamage(shot);
+    EXPECT_EQ(CPlayer::instance(1)->score, 350);
 }
 
 TEST_F(GameObjectTest, DroppedDisksScatterByTheLevelRadius) {

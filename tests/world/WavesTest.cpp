@@ -1,8 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "actors/BaseMonster.h"
+#include "actors/Player.h"
+#include "effects/EffectManager.h"
+#include "platform/Platform.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "render/Screen.h"
+#include "sound/SoundManager.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
+#include "support/Place.h"
+#include "support/TestActor.h"
 #include "world/GameState.h"
 #include "world/Level.h"
 #include "world/Random.h"
@@ -43,6 +53,66 @@ protected:
     }
     SMapRecord map_;
 };
+
+// A level start after level number 5: everything of the last level goes, the best level
+// takes the one just finished, and the next starts with its map, a player back at the start
+// (keeping what a new level keeps), six disks, a fresh schedule, a cleared picture and its music.
+TEST_F(WavesTest, ALevelStartClearsTheLastLevelAndSetsOutTheNext) {
+    CHeadlessBackend backend;
+    platformStartup(backend);
+    level().maps = std::make_unique<MapList>();
+    for (int i = 0; i < 3; ++i) {
+        level().maps->push_back(std::make_unique<SMapRecord>());
+        level().maps->back()->firstWave = static_cast<uint8_t>(4 * (i + 1));
+    }
+    CGameState& state = CGameState::instance();
+    state.bestLevel = 2;
+    state.frameCounter = 777;
+    level().levelNumber = 5;
+    level().extraLifeGiven = true;
+    level().spawnedCount = 9;
+    level().waveQuota = 3;
+    level().refillMode = true;
+    CPlayer* player = CPlayer::instance(1);
+    present(player, 20 * 64, 9 * 64)->disks = 4;
+    player->hitPoints = 7;
+    player->speed = 5;
+    present(new CTestActor(kKindSoldier), 640, 640);
+    CEffectManager::instance().spawnParticles(10, 10, 0, false, player->burstColours);
+    CSoundMixer& mixer = CSoundManager::instance().mixer;
+    mixer.startMusic(3);
+    CScreen::instance().surface()[1000] = 0xFFFF;
+    const uint32_t pictures = picturesShown();
+
+    level().startLevel();
+    EXPECT_EQ(state.bestLevel, 5);  // the level just finished, not the one starting
+    EXPECT_EQ(level().levelNumber, 6);
+    EXPECT_EQ(level().currentMap, level().mapAt(0));
+    EXPECT_FALSE(level().extraLifeGiven);
+    EXPECT_EQ(state.frameCounter, 0u);
+    EXPECT_EQ(CEffectManager::instance().count(), 0u);
+    const auto& objects = CWorld::instance().objects;
+    ASSERT_EQ(objects.size(), 7u);
+    EXPECT_EQ(objects.front(), player);
+    for (const CGameObject* actor : objects) EXPECT_TRUE(actor->spawning);
+    EXPECT_EQ(std::count_if(objects.begin(), objects.end(),
+                            [](const CGameObject* a) { return a->kind == kKindDisk; }),
+              6);
+    EXPECT_EQ(player->x, 64);
+    EXPECT_EQ(player->y, 64);
+    EXPECT_EQ(player->disks, 0u);
+    EXPECT_EQ(player->hitPoints, 7);
+    EXPECT_EQ(player->speed, 5);
+    EXPECT_FALSE(filedAnywhere(player));
+    EXPECT_EQ(level().spawnedCount, 0);
+    EXPECT_EQ(level().waveQuota, 4);
+    EXPECT_FALSE(level().refillMode);
+    EXPECT_EQ(picturesShown(), pictures + 1);
+    EXPECT_EQ(CScreen::instance().surface()[1000], 0);
+    EXPECT_TRUE(mixer.musicPlaying);
+    EXPECT_EQ(mixer.musicId, 6 % 4);
+    EXPECT_EQ(mixer.musicVolume, CSoundMixer::kFullVolume);  // faded in
+}
 
 TEST_F(WavesTest, TheFirstWaveComesInBatchesOfFourUpToTheNextMultiple) {
     start(5);

@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <string>
+
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
+#include "platform/Platform.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "shell/AutoPlayer.h"
+#include "shell/MainLoop.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/TestActor.h"
+#include "world/GameReport.h"
 #include "world/GameState.h"
+#include "world/KindNames.h"
 #include "world/World.h"
 
 namespace {
@@ -126,6 +136,16 @@ TEST_F(WorldTest, TheWalkSurvivesRemovalAndReachesNewcomers) {
     EXPECT_TRUE(world_->objects.empty());
 }
 
+TEST_F(WorldTest, MonstersAliveCountsTheMonstersTheDummyAndGrenadesOnly) {
+    for (int32_t kind = 0; kind < kKindCount; ++kind) {
+        world_->clear(true);
+        present(64, 64, kind);
+        world_->update();
+        const bool counted = kind <= kKindGhost || kind == kKindGrenade || kind == kKindDummy;
+        EXPECT_EQ(world_->monstersAlive, counted ? 1 : 0) << kindName(kind);
+    }
+}
+
 TEST_F(WorldTest, ThePlayerLosesLivesButIsNeverDeleted) {
     CPlayer* player = CPlayer::instance(1);
     player->spawning = false;
@@ -194,6 +214,65 @@ TEST_F(WorldTest, PlacementGivesUpOnAFullMaze) {
     EXPECT_FALSE(world_->addAtSpawnPoint(resident, false));
     EXPECT_EQ(resident->x, 9 * 64);
     EXPECT_EQ(world_->objects.size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// What is wrong with the cell index, or empty: every actor a cell holds must be a live actor of
+// the world's list, filed in exactly the tiles its box covers; every actor that has appeared
+// (materialised, its appearance over) is filed so; nothing else is filed. Grenades fly over
+// everything and are never filed.
+std::string cellIndexProblem() {
+    const CWorld& world = CWorld::instance();
+    std::map<const CGameObject*, std::set<int>> filed;
+    for (int c = 0; c < CWorld::kColumns; ++c)
+        for (int r = 0; r < CWorld::kRows; ++r)
+            for (const CGameObject* actor : world.cells[c][r]) filed[actor].insert(c * 100 + r);
+    for (const CGameObject* actor : world.objects) {
+        std::set<int> cover;
+        if (!actor->dead && !actor->spawning && actor->appearDelay == 0 &&
+            actor->kind != kKindGrenade)
+            for (int dc = 0; dc <= ((actor->x & 0x38) != 0); ++dc)
+                for (int dr = 0; dr <= ((actor->y & 0x38) != 0); ++dr)
+                    cover.insert(((actor->x >> 6) + dc) % CWorld::kColumns * 100 +
+                                 ((actor->y >> 6) + dr) % CWorld::kRows);
+        const std::set<int> found = filed.count(actor) ? filed[actor] : std::set<int>();
+        filed.erase(actor);
+        // A plain shot is filed from its first move on, a zombie made by a bite likewise.
+        const bool notYet =
+            found.empty() && (actor->kind == kKindBullet || actor->kind == kKindZombie);
+        if (found != cover && !notYet)
+            return std::string(kindName(actor->kind)) + " at " + std::to_string(actor->x) + "," +
+                   std::to_string(actor->y) + " filed in " + std::to_string(found.size()) +
+                   " cells, covers " + std::to_string(cover.size());
+    }
+    return filed.empty() ? std::string() : "a cell holds an actor the world no longer has";
+}
+
+// The automatic player plays levels full of movers, shooters, teleports and explosions; after
+// every world update the index must still match the world.
+TEST(CellIndex, StaysTrueToTheWorldWhileLevelsArePlayed) {
+    for (const int32_t startLevel : {5, 12, 16}) {
+        resetGameSingletons();
+        CHeadlessBackend headless;
+        CAutoplayBackend autoplay(headless, 7);
+        platformStartup(autoplay);
+        CMainLoop loop;
+        ASSERT_TRUE(loop.startUp({7, startLevel, {}}));
+        ASSERT_TRUE(loop.enterGame());
+        for (int i = 0; i < 6000; ++i) {
+            loop.iterate();
+            const std::string problem = cellIndexProblem();
+            ASSERT_EQ(problem, "") << "level " << startLevel << ", iteration " << i;
+        }
+        const CGameReport& report = CGameReport::instance();
+        uint32_t deaths = 0;
+        for (const uint32_t k : report.killed) deaths += k;
+        EXPECT_GT(deaths, 100u) << "level " << startLevel;
+    }
+    resetGameSingletons();
 }
 
 }  // namespace
