@@ -32,6 +32,13 @@ constexpr int32_t kResumeTutorialItem = 1;
 constexpr int32_t kSwapItem = 1;
 constexpr int32_t kDoneItem = 2;
 
+// The stick's diagonal between two crossing ways.
+ButtonMask diagonal(int32_t a, int32_t b) {
+    const bool up = a == 1 || b == 1, left = a == 0 || b == 0;
+    return buttonBit(up ? (left ? kButtonUpLeft : kButtonUpRight)
+                        : (left ? kButtonDownLeft : kButtonDownRight));
+}
+
 int32_t wrapColumn(int32_t c) {
     return (c + kMazeColumns) % kMazeColumns;
 }
@@ -195,9 +202,22 @@ ButtonMask CAutoPlayer::play() {
     tx = wrapColumn(tx);
     ty = wrapRow(ty);
     const bool aligned = (player->x & 0x38) == 0 && (player->y & 0x38) == 0;
-    if (aligned || heading_ < 0) heading_ = wayToDisk(tx, ty);
-    if (heading_ < 0) heading_ = static_cast<int32_t>(random() % 4);
+    if (aligned || heading_ < 0) {
+        heading_ = wayToDisk(tx, ty);
+        turn_ = -1;
+        if (heading_ < 0) {
+            heading_ = static_cast<int32_t>(random() % 4);
+        } else {
+            // Where the way turns at the next tile, the turn is held with the heading as a person
+            // would, as two arrows or as one diagonal: the player takes it when it gets there.
+            const int32_t next = wayToDisk(stepX(tx, heading_), stepY(ty, heading_));
+            if (next >= 0 && ((next ^ heading_) & 1) != 0) turn_ = next;
+            diagonalKey_ = random() % 2 == 0;
+        }
+    }
     ButtonMask buttons = kWay[heading_];
+    if (!aligned && turn_ >= 0)
+        buttons = diagonalKey_ ? diagonal(heading_, turn_) : buttons | kWay[turn_];
     // At monsters in line, and in short bursts at whatever may come round the corner.
     if (firePolls_ > 0)
         --firePolls_;

@@ -55,6 +55,8 @@ private:
     int queueAt_ = 0;
     uint32_t polls_ = 0;
     int32_t heading_ = -1;          // the way being held
+    int32_t turn_ = -1;             // the way it turns to at the next tile, if it turns
+    bool diagonalKey_ = false;      // the turn held as the stick's diagonal, not a second arrow
     int32_t firePolls_ = 0;         // polls left of a burst of fire
     uint32_t nextPause_ = 0;        // poll at which to open the pause menu
     uint32_t nextVolumeDip_ = 0;    // poll at which to turn the sound down a little and back
