@@ -14,10 +14,10 @@ game=$root/build/default/boltfever
 # name, seed, the level to start at (0: through the title screen), pictures. Each is chosen for
 # what it covers (see tests/golden/README.md).
 replays=(
-    "title 251 0 30000"
-    "level09 6 9 20000"
-    "level14 4 14 20000"
-    "level16 3 16 20000"
+    "title 280 0 30000"
+    "level09 1 9 20000"
+    "level14 11 14 20000"
+    "level16 5 16 20000"
 )
 
 work=$(mktemp -d)
