@@ -62,7 +62,7 @@ private:
     uint32_t nextVolumeDip_ = 0;    // poll at which to turn the sound down a little and back
     uint32_t tutorialFrames_ = 0;   // title frame at which to open its menu
     uint32_t gameOverUntil_ = 0;    // poll until which GAME OVER shows before its menu is used
-    bool gameOverSeen_ = false;     //
+    bool gameOverSeen_ = false;     // GAME OVER has been noticed and its wait set
     int32_t menuItem_ = 0;          // the item to confirm on the menu's own page
     bool lookAtSettings_ = false;   // on the way, a visit to the settings page
     bool settingsBegun_ = false;    // this visit has decided what to do there
