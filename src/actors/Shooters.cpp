@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "actors/BaseBullet.h"
-#include "actors/BaseSpar.h"
 #include "actors/Rocket.h"
 #include "actors/SpitBullet.h"
 #include "actors/TeleBullet.h"
@@ -180,19 +179,8 @@ void CMLBug::onTouch(CGameObject& other) {
             if (world.findOverlap(*this) == &other) takeDamage(other);
             return;
         }
-        case kKindDisk:
-            collectDisk(static_cast<CBaseSpar&>(other));
-            return;
         default:
-            break;
-    }
-    if (isEnemy(other)) {
-        if (fireReady()) {
-            attack(other);
-            fireCooldown = fireDelay;
-        }
-    } else if (directionTo(other) == dir) {
-        reverse();
+            CBaseMonster::onTouch(other);  // disks, enemies and friends as any monster
     }
 }
 
