@@ -13,11 +13,6 @@ namespace {
 
 class BitersTest : public CPlayTest {
 protected:
-    static CTestActor* target(int32_t kind, int32_t tx, int32_t ty, int32_t hitPoints) {
-        CTestActor* actor = present(new CTestActor(kind), tx * 64, ty * 64);
-        actor->hitPoints = hitPoints;
-        return actor;
-    }
     static uint32_t sample(int id) { return CGameReport::instance().samples[id]; }
 };
 
@@ -30,7 +25,7 @@ TEST_F(BitersTest, ABiterGrowsWithEveryKillUpToItsLimits) {
                            {8, 8, 10, 40, 40}};
     int kills = 0;
     for (const SAfter& a : afterKill) {
-        biter->attack(*target(kKindDummy, 11, 10, 1));
+        biter->attack(*presentTarget(kKindDummy, 11 * 64, 10 * 64, 1));
         ++kills;
         EXPECT_EQ(biter->speed, a.speed) << kills << " kills";
         EXPECT_EQ(biter->fastSpeed, a.fastSpeed) << kills << " kills";
@@ -39,11 +34,11 @@ TEST_F(BitersTest, ABiterGrowsWithEveryKillUpToItsLimits) {
         EXPECT_EQ(biter->fastFireDelay, a.fastFireDelay) << kills << " kills";
     }
     // A bite that does not kill grows nothing; the dead are not bitten at all.
-    CTestActor* tough = target(kKindDummy, 11, 10, 5);
+    CTestActor* tough = presentTarget(kKindDummy, 11 * 64, 10 * 64, 5);
     biter->attack(*tough);
     EXPECT_EQ(tough->hitPoints, 4);
     EXPECT_EQ(biter->hitPoints, 10);
-    CTestActor* corpse = target(kKindDummy, 11, 10, 5);
+    CTestActor* corpse = presentTarget(kKindDummy, 11 * 64, 10 * 64, 5);
     corpse->dead = true;
     const uint32_t bites = sample(10);
     biter->attack(*corpse);
@@ -67,7 +62,7 @@ TEST_F(BitersTest, AShellIsBittenOnlyHeadOnYetEveryBiteIsHeard) {
         CWorld::instance().clear(true);
         CBaseMonster* m = presentMonster(c.attacker, 10 * 64, 10 * 64, 2);
         ASSERT_EQ(m->kind, c.attacker);
-        CTestActor* bug = target(kKindLBug, 11, 10, 5);
+        CTestActor* bug = presentTarget(kKindLBug, 11 * 64, 10 * 64, 5);
         bug->dir = c.bugDir;
         const uint32_t bites = sample(10);
         m->attack(*bug);
@@ -89,7 +84,7 @@ TEST_F(BitersTest, FrozenSharksAndBitersStillBiteAFrozenBeaverDoesNot) {
         CWorld::instance().clear(true);
         CBaseMonster* m = presentMonster(c.attacker, 10 * 64, 10 * 64, 2);
         m->frozenTimer = c.frozen ? 50 : 0;
-        CTestActor* victim = target(kKindDummy, 11, 10, 5);
+        CTestActor* victim = presentTarget(kKindDummy, 11 * 64, 10 * 64, 5);
         m->onTouch(*victim);  // something walked into it
         EXPECT_EQ(victim->hitPoints, 5 - c.damage) << "kind " << c.attacker;
         EXPECT_EQ(m->fireCooldown, m->fireDelay);  // the wait restarts all the same
@@ -116,7 +111,7 @@ TEST_F(BitersTest, LooksReactToEnemiesAnywhereAndToDisksOnlyBehindOrBeside) {
     for (const SCase& c : cases) {
         CWorld::instance().clear(true);
         CBaseMonster* m = presentMonster(c.attacker, 10 * 64, 10 * 64, 2);
-        target(c.seenKind, c.tx, c.ty, 1);
+        presentTarget(c.seenKind, c.tx * 64, c.ty * 64, 1);
         EXPECT_EQ(m->think(), c.result) << "kind " << c.attacker << ": " << c.what;
         EXPECT_EQ(m->dir, c.dir) << "kind " << c.attacker << ": " << c.what;
     }

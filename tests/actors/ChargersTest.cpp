@@ -12,17 +12,7 @@ namespace {
 
 class ChargersTest : public CPlayTest {
 protected:
-    static CTestActor* target(int32_t kind, int32_t x, int32_t y, int32_t hitPoints) {
-        CTestActor* actor = present(new CTestActor(kind), x, y);
-        actor->hitPoints = hitPoints;
-        return actor;
-    }
     static const CGameReport& report() { return CGameReport::instance(); }
-    static int countOfKind(int32_t kind) {
-        int n = 0;
-        for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
-        return n;
-    }
 };
 
 TEST_F(ChargersTest, AZombieTurnsTheCaughtPlayerIntoAZombieAtItsTileCorner) {
@@ -76,7 +66,7 @@ TEST_F(ChargersTest, AZombieConvertsOnlyALiveUnshieldedEnemyFacingItsShell) {
         CWorld::instance().clear(true);
         CMZombie* zombie = presentMonster<CMZombie>(kKindZombie, 10 * 64, 10 * 64, 2);
         zombie->frozenTimer = c.frozen ? 9 : 0;
-        CTestActor* victim = target(c.kind, 11 * 64 + 24, 10 * 64, 3);  // filed off the grid
+        CTestActor* victim = presentTarget(c.kind, 11 * 64 + 24, 10 * 64, 3);  // filed off the grid
         victim->x += 8;
         victim->dir = c.victimDir;
         victim->shieldTimer = c.shield;
@@ -106,7 +96,7 @@ TEST_F(ChargersTest, ChargesStartAtAnEnemyAheadZombiesAndGhostsOnlyFromLevel11) 
         int32_t& chargeTimer = c.kind == kKindZombie  ? static_cast<CMZombie*>(m)->chargeTimer
                                : c.kind == kKindGhost ? static_cast<CMGhost*>(m)->chargeTimer
                                                       : static_cast<CMBerzerker*>(m)->chargeTimer;
-        CTestActor* enemy = target(kKindDummy, 15 * 64, 10 * 64, 1);
+        CTestActor* enemy = presentTarget(kKindDummy, 15 * 64, 10 * 64, 1);
         const uint32_t sounds = report().samples[c.sample];
         EXPECT_EQ(m->think(), 1);
         EXPECT_EQ(chargeTimer, c.timer) << "kind " << c.kind << " level " << c.levelNumber;
@@ -129,9 +119,9 @@ TEST_F(ChargersTest, AShotBerzerkerScoresAndHurtsAllWithinTwoTilesButTheShielded
         CWorld::instance().clear(true);
         CMBerzerker* berzerker = presentMonster<CMBerzerker>(kKindBerzerker, 640, 640, 2);
         berzerker->disks = 2;
-        CTestActor* biter = target(kKindBiter, 11 * 64, 10 * 64, 5);
-        CTestActor* zombie = target(kKindZombie, 9 * 64, 12 * 64, 5);
-        CTestActor* far = target(kKindDummy, 13 * 64, 10 * 64, 5);
+        CTestActor* biter = presentTarget(kKindBiter, 11 * 64, 10 * 64, 5);
+        CTestActor* zombie = presentTarget(kKindZombie, 9 * 64, 12 * 64, 5);
+        CTestActor* far = presentTarget(kKindDummy, 13 * 64, 10 * 64, 5);
         CPlayer* player = present(CPlayer::instance(1), 12 * 64, 11 * 64);
         player->shieldTimer = shield;
         player->hitPoints = 5;
@@ -152,8 +142,9 @@ TEST_F(ChargersTest, AShotBerzerkerScoresAndHurtsAllWithinTwoTilesButTheShielded
 TEST_F(ChargersTest, ABerzerkerTouchingAnEnemyExplodesAndSetsOffItsNeighbour) {
     CMBerzerker* first = presentMonster<CMBerzerker>(kKindBerzerker, 10 * 64, 10 * 64, 0);
     CMBerzerker* second = presentMonster<CMBerzerker>(kKindBerzerker, 12 * 64, 10 * 64, 0);
-    CTestActor* touched = target(kKindDummy, 9 * 64, 10 * 64, 9);
-    CTestActor* beyond = target(kKindDummy, 14 * 64, 10 * 64, 9);  // within the second's blast
+    CTestActor* touched = presentTarget(kKindDummy, 9 * 64, 10 * 64, 9);
+    // Within the second's blast.
+    CTestActor* beyond = presentTarget(kKindDummy, 14 * 64, 10 * 64, 9);
     first->onTouch(*touched);
     EXPECT_TRUE(first->dead && second->dead);
     EXPECT_EQ(second->killedBy, 0);
@@ -207,13 +198,13 @@ TEST_F(ChargersTest, GhostsAndBerserkBerzerkersHomeInOnThePlayer) {
 
 TEST_F(ChargersTest, AGhostSwallowsAnEnemyFromAnySideWithTheDisksItCarried) {
     auto* ghost = presentMonster<CMGhost>(kKindGhost, 10 * 64, 10 * 64, 2);
-    CTestActor* shielded = target(kKindDummy, 11 * 64, 10 * 64, 1);
+    CTestActor* shielded = presentTarget(kKindDummy, 11 * 64, 10 * 64, 1);
     shielded->shieldTimer = 5;
     shielded->disks = 2;
     ghost->attack(*shielded);
     EXPECT_FALSE(shielded->dead);
     EXPECT_EQ(ghost->disks, 0u);
-    CTestActor* bug = target(kKindLBug, 11 * 64, 10 * 64, 1);
+    CTestActor* bug = presentTarget(kKindLBug, 11 * 64, 10 * 64, 1);
     bug->dir = 2;  // its back to the ghost
     bug->disks = 2;
     ghost->attack(*bug);

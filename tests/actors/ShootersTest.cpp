@@ -17,15 +17,6 @@ namespace {
 
 class ShootersTest : public CPlayTest {
 protected:
-    template <class T>
-    T* shooter(int32_t x, int32_t y, int32_t dir) {
-        auto* m = new T;
-        m->setup();
-        present(m, x, y);
-        m->dir = dir;
-        m->fireCooldown = 0;
-        return m;
-    }
     CTestActor* target(int32_t tx, int32_t ty, int32_t kind = kKindPlayer) {
         return present(new CTestActor(kind), tx * 64, ty * 64);
     }
@@ -39,7 +30,7 @@ protected:
 };
 
 TEST_F(ShootersTest, TheFirstLookThatSeesAnEnemyDecides) {
-    CMSoldier* soldier = shooter<CMSoldier>(10 * 64, 10 * 64, 2);
+    CMSoldier* soldier = presentMonster<CMSoldier>(kKindSoldier, 10 * 64, 10 * 64, 2);
     target(14, 10);             // ahead
     target(6, 10, kKindDummy);  // behind
     EXPECT_EQ(soldier->think(), 0);
@@ -63,7 +54,7 @@ TEST_F(ShootersTest, WhatStandsBetweenHidesTheEnemy) {
                          ? std::initializer_list<std::string>{"", "", "", "", "", "", "", "", "",
                                                               "", "            #"}
                          : std::initializer_list<std::string>{});
-        CMSoldier* soldier = shooter<CMSoldier>(10 * 64, 10 * 64, 2);
+        CMSoldier* soldier = presentMonster<CMSoldier>(kKindSoldier, 10 * 64, 10 * 64, 2);
         if (c.blockerKind != -1) target(12, 10, c.blockerKind);
         target(14, 10);
         soldier->think();
@@ -76,7 +67,7 @@ TEST_F(ShootersTest, WhatStandsBetweenHidesTheEnemy) {
 TEST_F(ShootersTest, SideLooksOnlyAtTileCorners) {
     for (const int32_t x : {10 * 64, 10 * 64 + 8}) {
         CWorld::instance().clear(true);
-        CMSoldier* soldier = shooter<CMSoldier>(x, 10 * 64, 2);
+        CMSoldier* soldier = presentMonster<CMSoldier>(kKindSoldier, x, 10 * 64, 2);
         target(10, 13);  // below: the right-hand side of a soldier going right
         soldier->think();
         EXPECT_EQ(shots().size(), x == 10 * 64 ? 1u : 0u) << "x " << x;
@@ -86,7 +77,7 @@ TEST_F(ShootersTest, SideLooksOnlyAtTileCorners) {
 TEST_F(ShootersTest, TheRocketeerHoldsItsFireWithinTwoTiles) {
     for (const int32_t gap : {128, 136}) {
         CWorld::instance().clear(true);
-        CMRocketeer* rocketeer = shooter<CMRocketeer>(10 * 64, 10 * 64, 2);
+        CMRocketeer* rocketeer = presentMonster<CMRocketeer>(kKindRocketeer, 10 * 64, 10 * 64, 2);
         present(new CTestActor(kKindPlayer), 10 * 64 + gap, 10 * 64);
         rocketeer->think();
         EXPECT_EQ(shots().size(), gap > 128 ? 1u : 0u) << "gap " << gap;
@@ -109,10 +100,7 @@ TEST_F(ShootersTest, ProjectilesAndTheirSpeeds) {
     for (const SCase& c : cases) {
         CWorld::instance().clear(true);
         CGameReport::resetInstance();
-        CBaseMonster* m = CLevel::createMonster(c.kind);
-        present(m, 10 * 64, 10 * 64);
-        m->dir = 2;
-        m->fireCooldown = 0;
+        CBaseMonster* m = presentMonster(c.kind, 10 * 64, 10 * 64, 2);
         m->speed = c.shooterSpeed;
         target(15, 10);
         m->think();
@@ -146,7 +134,7 @@ TEST_F(ShootersTest, TheBugsShellTurnsShotsFromBehindAndTheSide) {
     for (const SCase& c : cases) {
         CWorld::instance().clear(true);
         CGameReport::resetInstance();
-        CMLBug* bug = shooter<CMLBug>(10 * 64, 10 * 64, 0);
+        CMLBug* bug = presentMonster<CMLBug>(kKindLBug, 10 * 64, 10 * 64, 0);
         const int32_t x = 10 * 64 + c.atX * 8, y = 10 * 64 + c.atY * 8;
         CBaseBullet* shot = c.shotKind == kKindSpitBullet
                                 ? static_cast<CBaseBullet*>(new CSpitBullet(x, y, c.shotDir, 8))
@@ -172,14 +160,14 @@ TEST_F(ShootersTest, TheBugsShellTurnsShotsFromBehindAndTheSide) {
 }
 
 TEST_F(ShootersTest, TouchingAnEnemyPutsOffTheShooterAndMonsterKillsScoreNothing) {
-    CMJoust* joust = shooter<CMJoust>(10 * 64, 10 * 64, 2);
+    CMJoust* joust = presentMonster<CMJoust>(kKindJoust, 10 * 64, 10 * 64, 2);
     CTestActor enemy(kKindPlayer, 10 * 64 + 40, 10 * 64);
     joust->onTouch(enemy);
     EXPECT_EQ(joust->fireCooldown, 40);
     // A soldier's shot kills a dummy: nobody scores.
     CWorld::instance().clear(true);
     CPlayer* player = CPlayer::instance(1);
-    CMSoldier* soldier = shooter<CMSoldier>(10 * 64, 10 * 64, 2);
+    CMSoldier* soldier = presentMonster<CMSoldier>(kKindSoldier, 10 * 64, 10 * 64, 2);
     auto* dummy = new CMDummy;
     dummy->setup();
     present(dummy, 12 * 64, 10 * 64);
@@ -193,7 +181,7 @@ TEST_F(ShootersTest, TouchingAnEnemyPutsOffTheShooterAndMonsterKillsScoreNothing
 }
 
 TEST_F(ShootersTest, TheJoustRunsAfterADiskBehindIt) {
-    CMJoust* joust = shooter<CMJoust>(10 * 64, 10 * 64, 2);
+    CMJoust* joust = presentMonster<CMJoust>(kKindJoust, 10 * 64, 10 * 64, 2);
     joust->turnCooldown = 0;
     target(4, 10, kKindDisk);
     EXPECT_EQ(joust->think(), 1);

@@ -22,11 +22,6 @@ const std::initializer_list<std::string> kCorridor = {
 
 class SpecialistsTest : public CPlayTest {
 protected:
-    static CTestActor* target(int32_t kind, int32_t x, int32_t y, int32_t hitPoints = 3) {
-        CTestActor* actor = present(new CTestActor(kind), x, y);
-        actor->hitPoints = hitPoints;
-        return actor;
-    }
     static const CGameReport& report() { return CGameReport::instance(); }
     template <class T>
     static const T* lastOfKind(int32_t kind) {
@@ -54,8 +49,8 @@ TEST_F(SpecialistsTest, AChickenLaysAnEggAtAnEnemyAheadThenTurnsAsideOrBackOrHol
     for (const SCase& c : cases) {
         restart(c.corridor ? kCorridor : std::initializer_list<std::string>{});
         auto* chicken = presentMonster<CMChicken>(kKindChicken, 10 * 64, 10 * 64, 2);
-        target(kKindDummy, 13 * 64, 10 * 64);
-        if (c.enemyBehind) target(kKindPlayer, 0, 10 * 64);  // 10 tiles behind
+        presentTarget(kKindDummy, 13 * 64, 10 * 64, 3);
+        if (c.enemyBehind) presentTarget(kKindPlayer, 0, 10 * 64, 3);  // 10 tiles behind
         EXPECT_EQ(chicken->think(), 1) << c.what;
         const CMEgg* egg = lastOfKind<CMEgg>(kKindEgg);
         ASSERT_NE(egg, nullptr) << c.what;
@@ -88,7 +83,7 @@ TEST_F(SpecialistsTest, AChickenWalksToHarmlessThingsAsideAndEggsEnemiesOnFreeSp
     for (const SCase& c : cases) {
         restart();
         auto* chicken = presentMonster<CMChicken>(kKindChicken, 10 * 64, 10 * 64, 2);
-        target(c.kind, c.tx * 64, c.ty * 64);
+        presentTarget(c.kind, c.tx * 64, c.ty * 64, 3);
         EXPECT_EQ(chicken->think(), c.result) << c.what;
         if (c.dirAfter != -1) {
             EXPECT_EQ(chicken->dir, c.dirAfter) << c.what;
@@ -105,7 +100,7 @@ TEST_F(SpecialistsTest, AnEyeBurnsAnEnemyAheadInTheSameUpdateOrDodgesWhileReload
         restart();
         auto* eye = presentMonster<CMEye>(kKindEye, 10 * 64, 10 * 64, 2);
         eye->fireCooldown = cooldown;
-        CTestActor* enemy = target(kKindPlayer, 15 * 64, 10 * 64);
+        CTestActor* enemy = presentTarget(kKindPlayer, 15 * 64, 10 * 64, 3);
         eye->update();
         if (cooldown == 0) {
             EXPECT_EQ(report().samples[5], 1u);
@@ -134,14 +129,14 @@ TEST_F(SpecialistsTest, AnEyeTurnsToAnEnemyBehindOnlyWhenReadyAndBurnsAShellOnly
         restart();
         auto* eye = presentMonster<CMEye>(kKindEye, 10 * 64, 10 * 64, 2);
         eye->fireCooldown = cooldown;
-        target(kKindPlayer, 6 * 64, 10 * 64);
+        presentTarget(kKindPlayer, 6 * 64, 10 * 64, 3);
         EXPECT_EQ(eye->think(), cooldown == 0 ? 1 : 0);
         EXPECT_EQ(eye->dir, cooldown == 0 ? 0 : 2);
     }
     for (const int32_t bugDir : {2, 0}) {  // its back to the eye, then facing it
         restart();
         auto* eye = presentMonster<CMEye>(kKindEye, 10 * 64, 10 * 64, 2);
-        CTestActor* bug = target(kKindLBug, 14 * 64, 10 * 64, 2);
+        CTestActor* bug = presentTarget(kKindLBug, 14 * 64, 10 * 64, 2);
         bug->dir = bugDir;
         eye->think();
         EXPECT_EQ(report().samples[5], 1u);
@@ -163,9 +158,9 @@ TEST_F(SpecialistsTest, AGrenadierThrowsOverWallsAtTheFirstEnemyWithinFourTiles)
     for (const SCase& c : cases) {
         restart({"", "", "", "", "", "", "", "", "", "", "           #"});  // a wall at (11, 10)
         auto* grenadier = presentMonster<CMGrenadeer>(kKindGrenadeer, 10 * 64, 10 * 64, 1);
-        target(kKindSoldier, 9 * 64, 9 * 64);  // a faction mate first in the square
-        target(kKindPlayer, c.firstX * 64, 10 * 64);
-        if (c.secondX != -1) target(kKindDummy, c.secondX * 64, 10 * 64);
+        presentTarget(kKindSoldier, 9 * 64, 9 * 64, 3);  // a faction mate first in the square
+        presentTarget(kKindPlayer, c.firstX * 64, 10 * 64, 3);
+        if (c.secondX != -1) presentTarget(kKindDummy, c.secondX * 64, 10 * 64, 3);
         grenadier->think();
         const CGrenade* grenade = lastOfKind<CGrenade>(kKindGrenade);
         EXPECT_EQ(grenade ? grenade->velX : -1, c.velX) << c.what;
@@ -179,7 +174,7 @@ TEST_F(SpecialistsTest, AGrenadierThrowsOverWallsAtTheFirstEnemyWithinFourTiles)
 
 TEST_F(SpecialistsTest, AGrimReelsInAFactionAMonsterAnEighthPixelAnUpdateAndSwallowsIt) {
     auto* grim = presentMonster<CMGrim>(kKindGrim, 10 * 64, 10 * 64, 2);
-    CTestActor* victim = target(kKindScorp, 20 * 64, 10 * 64, 1);
+    CTestActor* victim = presentTarget(kKindScorp, 20 * 64, 10 * 64, 1);
     victim->disks = 2;
     victim->dir = 1;
     victim->deathSound = 8;
@@ -233,7 +228,7 @@ TEST_F(SpecialistsTest, AGrimPullsOnlyAlongACorridorAndNeverAShieldedVictim) {
         CGameObject* victim =
             c.kind == kKindPlayer
                 ? static_cast<CGameObject*>(present(CPlayer::instance(1), c.vx, c.vy))
-                : target(c.kind, c.vx, c.vy);
+                : presentTarget(c.kind, c.vx, c.vy, 3);
         victim->shieldTimer = c.shield;
         victim->dir = 2;
         EXPECT_EQ(grim->think(), 1) << c.what;

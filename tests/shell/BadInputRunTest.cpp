@@ -104,10 +104,6 @@ TEST(BadInputRun, EachCaseGetsItsLineItsStatusAndLeavesTheRightFiles) {
     }
 }
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path) << text;
-}
-
 // Little-endian 32 bits at an offset.
 uint32_t at32(const std::vector<uint8_t>& bytes, size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;

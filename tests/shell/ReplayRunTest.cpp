@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,10 +19,6 @@ constexpr const char* kWalk =
     "330 start\n"
     "335 right\n"
     "400\n";
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path) << text;
-}
 
 TEST(ReplayRun, ARecordedHeadlessRunReplaysAndAChangedButtonIsCaught) {
     const std::string dir = freshTestDir("replay");

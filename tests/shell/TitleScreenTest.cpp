@@ -36,11 +36,6 @@ protected:
         backend_.setButtons(buttons);
         return title_.iterate();
     }
-    int count(int32_t kind) const {
-        int n = 0;
-        for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
-        return n;
-    }
     CHeadlessBackend backend_;
     CTitleScreen title_;
 };
@@ -64,12 +59,12 @@ TEST_F(TitleScreenTest, TheScriptBringsItsLinesAndActorsAtItsFrames) {
     // The next line enters from the right and has slid a pixel already.
     EXPECT_EQ(title_.textX, 320 + 4 * static_cast<int32_t>(std::strlen(kHelpLines[2])) - 1);
     runTo(1000);
-    EXPECT_EQ(count(kKindDummy), 1);
+    EXPECT_EQ(countOfKind(kKindDummy), 1);
     runTo(2000);
-    EXPECT_EQ(count(kKindDummy), 3);
-    EXPECT_EQ(count(kKindDisk), 2);
+    EXPECT_EQ(countOfKind(kKindDummy), 3);
+    EXPECT_EQ(countOfKind(kKindDisk), 2);
     runTo(4199);
-    EXPECT_GE(count(kKindPlayer), 1);
+    EXPECT_GE(countOfKind(kKindPlayer), 1);
     CPlayer::instance(1)->locatorTimer = 200;  // X held: the arrows are showing
     runTo(4200);                               // the box is cleared and the credits come
     runTo(4201);

@@ -33,6 +33,20 @@ M* presentMonster(int32_t type, int32_t x, int32_t y, int32_t dir) {
     return monster;
 }
 
+// A plain actor of a kind present at (x, y) with that many hit points.
+inline CTestActor* presentTarget(int32_t kind, int32_t x, int32_t y, int32_t hitPoints) {
+    CTestActor* actor = present(new CTestActor(kind), x, y);
+    actor->hitPoints = hitPoints;
+    return actor;
+}
+
+// How many actors of a kind the world holds, the dead ones it has not yet deleted included.
+inline int countOfKind(int32_t kind) {
+    int n = 0;
+    for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
+    return n;
+}
+
 // Whether any cell of the index holds an actor.
 inline bool filedAnywhere(const CGameObject* actor) {
     for (const auto& column : CWorld::instance().cells)

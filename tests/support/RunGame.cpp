@@ -15,6 +15,10 @@ std::string freshTestDir(const std::string& name) {
     return dir.string();
 }
 
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
 SGameRun runGame(const std::string& arguments, const std::string& dir, const std::string& prefix) {
     const std::string log = dir + "/run.log";
     const std::string command = "cd '" + dir + "' && " + prefix + " HOME='" + dir +

@@ -12,6 +12,9 @@ struct SGameRun {
 // A fresh, empty folder under the build folder, named for the calling test.
 std::string freshTestDir(const std::string& name);
 
+// Writes text to a file, replacing what it held.
+void writeText(const std::string& path, const std::string& text);
+
 // Runs boltfever with the arguments (a shell-quoted string) in `dir`, with HOME set to it.
 // `prefix` goes before the command in the shell: variables, `env -u NAME`, limits.
 SGameRun runGame(const std::string& arguments, const std::string& dir,

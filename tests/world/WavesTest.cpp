@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "actors/BaseMonster.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
@@ -45,11 +43,6 @@ protected:
             CGameState::instance().frameCounter = f;
             level().updateWaves(alive);
         }
-    }
-    int count(int32_t kind) const {
-        int n = 0;
-        for (const CGameObject* a : CWorld::instance().objects) n += a->kind == kind;
-        return n;
     }
     SMapRecord map_;
 };
@@ -95,9 +88,7 @@ TEST_F(WavesTest, ALevelStartClearsTheLastLevelAndSetsOutTheNext) {
     ASSERT_EQ(objects.size(), 7u);
     EXPECT_EQ(objects.front(), player);
     for (const CGameObject* actor : objects) EXPECT_TRUE(actor->spawning);
-    EXPECT_EQ(std::count_if(objects.begin(), objects.end(),
-                            [](const CGameObject* a) { return a->kind == kKindDisk; }),
-              6);
+    EXPECT_EQ(countOfKind(kKindDisk), 6);
     EXPECT_EQ(player->x, 64);
     EXPECT_EQ(player->y, 64);
     EXPECT_EQ(player->disks, 0u);
@@ -117,11 +108,11 @@ TEST_F(WavesTest, ALevelStartClearsTheLastLevelAndSetsOutTheNext) {
 TEST_F(WavesTest, TheFirstWaveComesInBatchesOfFourUpToTheNextMultiple) {
     start(5);
     frames(1, 39);
-    EXPECT_EQ(count(kKindSoldier), 0);
+    EXPECT_EQ(countOfKind(kKindSoldier), 0);
     frames(40, 40);
-    EXPECT_EQ(count(kKindSoldier), 4);
+    EXPECT_EQ(countOfKind(kKindSoldier), 4);
     frames(41, 200);
-    EXPECT_EQ(count(kKindSoldier), 8);
+    EXPECT_EQ(countOfKind(kKindSoldier), 8);
     EXPECT_TRUE(level().refillMode);
 }
 
@@ -142,33 +133,33 @@ TEST_F(WavesTest, RefillsAreSizedByTheRoomUnderTheCeiling) {
     frames(4200, 4200, 0);
     EXPECT_EQ(level().waveQuota, expected);
     frames(4201, 4499, 0);
-    EXPECT_EQ(count(kKindSoldier), 0);
+    EXPECT_EQ(countOfKind(kKindSoldier), 0);
     frames(4500, 4500, 0);
-    EXPECT_EQ(count(kKindSoldier), 4);
+    EXPECT_EQ(countOfKind(kKindSoldier), 4);
 }
 
 TEST_F(WavesTest, AFrozenFrameCounterRepeatsABatchButNotARefillOrADisk) {
     // A menu open on a batch frame: the batch repeats up to the quota and no further.
     start(9);
     for (int i = 0; i < 6; ++i) frames(40, 40);
-    EXPECT_EQ(count(kKindSoldier), 12);
+    EXPECT_EQ(countOfKind(kKindSoldier), 12);
     // On a disk frame: one disk, however long the menu stays.
-    const int disks = count(kKindDisk);
+    const int disks = countOfKind(kKindDisk);
     for (int i = 0; i < 50; ++i) frames(3300, 3300);
-    EXPECT_EQ(count(kKindDisk), disks + 1);
+    EXPECT_EQ(countOfKind(kKindDisk), disks + 1);
     // On a refill frame that is also a batch frame: one refill, delivered, not re-armed.
     for (int i = 0; i < 50; ++i) frames(4200, 4200, 0);
     const int32_t quota = level().waveQuota;
-    EXPECT_EQ(count(kKindSoldier), 12 + (quota + 3) / 4 * 4);
+    EXPECT_EQ(countOfKind(kKindSoldier), 12 + (quota + 3) / 4 * 4);
 }
 
 TEST_F(WavesTest, ThePeriodsStopAtTwentyFramesOnVeryHighLevels) {
     level().levelNumber = 200;  // 2100 - 4000 and 3300 - 4000 are both below zero
     start(0);
     frames(1, 19);
-    EXPECT_EQ(count(kKindDisk), 0);
+    EXPECT_EQ(countOfKind(kKindDisk), 0);
     frames(20, 20);
-    EXPECT_EQ(count(kKindDisk), 1);
+    EXPECT_EQ(countOfKind(kKindDisk), 1);
     EXPECT_GT(level().waveQuota, 0);
 }
 
