@@ -2,10 +2,10 @@
 
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
-#include "platform/Input.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "support/GameTest.h"
+#include "support/Held.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
@@ -22,13 +22,8 @@ protected:
     }
     CPlayer& player() { return *player_; }
 
-    void hold(std::initializer_list<uint8_t CInput::*> flags) {
-        CInput& input = CInput::instance();
-        input = CInput();
-        for (auto flag : flags) input.*flag = 1;
-    }
     // Where one steering step takes a player standing on tile (10, 10) facing `dir`.
-    int32_t stepFrom(int32_t dir, std::initializer_list<uint8_t CInput::*> flags) {
+    int32_t stepFrom(int32_t dir, std::initializer_list<InputFlag> flags) {
         player().x = 10 * 64;
         player().y = 10 * 64;
         player().dir = dir;
@@ -41,14 +36,7 @@ private:
     CPlayer* player_ = nullptr;
 };
 
-constexpr auto kUp = &CInput::up;
-constexpr auto kDown = &CInput::down;
-constexpr auto kLeft = &CInput::left;
-constexpr auto kRight = &CInput::right;
-constexpr auto kUpLeft = &CInput::upLeft;
-constexpr auto kUpRight = &CInput::upRight;
-constexpr auto kDownLeft = &CInput::downLeft;
-constexpr auto kDownRight = &CInput::downRight;
+using namespace held;
 
 TEST_F(PlayerTest, DiagonalsTryTheirTwoDirectionsInTheTablesOrder) {
     // In an open maze the first direction tried is the one taken.

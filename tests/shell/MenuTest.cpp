@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Input.h"
 #include "render/Screen.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "support/GameTest.h"
+#include "support/Held.h"
 #include "world/GameReport.h"
 #include "world/GameState.h"
 
@@ -17,25 +17,18 @@ class MenuTest : public CPlayTest {
 protected:
     CMenu& menu() { return CMenu::instance(); }
     // One call of the menu with exactly these flags of the input down.
-    int32_t step(std::initializer_list<uint8_t CInput::*> held, int32_t mode = CMenu::kPause) {
-        CInput& input = CInput::instance();
-        input = CInput();
-        for (auto flag : held) input.*flag = 1;
+    int32_t step(std::initializer_list<InputFlag> flags, int32_t mode = CMenu::kPause) {
+        hold(flags);
         return menu().run(mode);
     }
     // A press and release.
-    int32_t press(uint8_t CInput::*button, int32_t mode = CMenu::kPause) {
+    int32_t press(InputFlag button, int32_t mode = CMenu::kPause) {
         step({button}, mode);
         return step({}, mode);
     }
 };
 
-constexpr auto kUp = &CInput::up;
-constexpr auto kDown = &CInput::down;
-constexpr auto kLeft = &CInput::left;
-constexpr auto kRight = &CInput::right;
-constexpr auto kStart = &CInput::start;
-constexpr auto kSelect = &CInput::select;
+using namespace held;
 
 TEST_F(MenuTest, ButtonsActWhenReleasedTheFirstInOrderWinning) {
     for (int i = 0; i < 30; ++i) step({kDown});
