@@ -53,9 +53,7 @@ void CBaseBullet::update() {
     }
     if ((x >> 3) == (prevX >> 3) && (y >> 3) == (prevY >> 3)) return;
     if (touchCheck()) return;  // the touch has decided the shot's fate
-    CWorld& world = CWorld::instance();
-    world.fileInCells(this, prevX, prevY, true);
-    world.fileInCells(this, x, y, false);
+    CWorld::instance().refile(this);
 }
 
 void CBaseBullet::draw() {
@@ -70,14 +68,12 @@ void CBaseBullet::die(int32_t killer) {
     CSoundManager::instance().playSampleAt(7, x >> 6, y >> 6, 0);
     CEffectManager::instance().spawnParticles((x >> 3) + 4, (y >> 3) + 4, 0, false, burstColours);
     markDead(killer);
-    CWorld& world = CWorld::instance();
-    world.fileInCells(this, x, y, true);
-    world.fileInCells(this, prevX, prevY, true);
+    CWorld::instance().unfile(this);
 }
 
 void CBaseBullet::onTouch(CGameObject& other) {
     // A shelled bug is hurt only from the front: a shot that does not meet it head-on flies on.
-    if (other.kind == kKindLBug && dir != ((other.dir + 2) & 3)) return;
+    if (shellSpares(other)) return;
     die(0);
 }
 

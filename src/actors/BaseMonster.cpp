@@ -62,17 +62,7 @@ void CBaseMonster::update() {
         if (!randomTurn()) reverse();
         move();
     }
-    if ((x >> 3) == (prevX >> 3) && (y >> 3) == (prevY >> 3)) return;
-    if (touchCheck()) {
-        x = prevX;
-        y = prevY;
-        return;
-    }
-    if (!dead && needsReindex()) {
-        CWorld& world = CWorld::instance();
-        world.fileInCells(this, prevX, prevY, true);
-        world.fileInCells(this, x, y, false);
-    }
+    settleStep();
 }
 
 void CBaseMonster::onTouch(CGameObject& other) {
@@ -88,8 +78,7 @@ void CBaseMonster::onTouch(CGameObject& other) {
             return;
         case kKindTeleBullet: {
             CWorld& world = CWorld::instance();
-            world.fileInCells(this, x, y, true);
-            world.fileInCells(this, prevX, prevY, true);
+            world.unfile(this);
             spawning = true;
             shieldTimer = kTeleportShield;
             world.addAtSpawnPoint(this, false);

@@ -69,11 +69,6 @@ public:
     void axisDirectionsTo(const CGameObject& player, int32_t& h, int32_t& v) const;
     // Own kind, shots, disks and eggs: never attacked.
     bool isFriendly(const CGameObject& other) const;
-    // A CMLBug's shell covers its back and sides: a bite or a touch hurts it only when the two
-    // face each other.
-    bool shellSpares(const CGameObject& victim) const {
-        return victim.kind == kKindLBug && dir != ((victim.dir + 2) & 3);
-    }
     // The turn toward the player at a tile corner: a monster already heading for the player on
     // an open way keeps on; otherwise it takes the crossing way toward the player's row (or
     // column), else the crossing way from it. Never straight back: a blocked monster whose turn
@@ -113,5 +108,9 @@ protected:
             if (seen && reacts(*seen, direction)) return {look, direction, seen};
         }
         return {};
+    }
+    // The look most monsters take: for enemies only.
+    SSighting lookForEnemies(const int32_t (&lengths)[4]) {
+        return lookAround(lengths, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
     }
 };

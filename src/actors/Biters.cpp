@@ -138,8 +138,7 @@ bool CMBeav::isEnemy(const CGameObject& other) const {
 
 int32_t CMBeav::think() {
     // It looks for enemies only, never for disks.
-    const SSighting s =
-        lookAround(kBeavLooks, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
+    const SSighting s = lookForEnemies(kBeavLooks);
     return faceSighting(*this, s.look, s.direction);
 }
 

@@ -64,10 +64,6 @@ int32_t faceEnemy(CBaseMonster& charger, int32_t look, int32_t direction) {
     return 1;
 }
 
-auto enemiesOf(const CBaseMonster* charger) {
-    return [charger](const CGameObject& seen, int32_t) { return charger->isEnemy(seen); };
-}
-
 bool chargesOnThisLevel(const CBaseMonster& charger) {
     return charger.level->levelNumber > kLastLevelWithoutCharges;
 }
@@ -93,7 +89,7 @@ bool CMZombie::isEnemy(const CGameObject& other) const {
 
 int32_t CMZombie::think() {
     countDownCharge(*this, chargeTimer, kZombieChargeSpeed);
-    const SSighting enemy = lookAround(kChargerLooks, enemiesOf(this));
+    const SSighting enemy = lookForEnemies(kChargerLooks);
     if (enemy.look == 0 && chargesOnThisLevel(*this))
         startCharge(*this, chargeTimer, kInfectSample);
     return faceEnemy(*this, enemy.look, enemy.direction);
@@ -129,8 +125,7 @@ void CMZombie::attack(CGameObject& victim) {
     // Out of the cells under both places it may be filed at, as a death takes it: a player
     // caught straddling two tiles would otherwise stay filed in the old one for the level.
     CWorld& world = CWorld::instance();
-    world.fileInCells(&victim, victim.prevX, victim.prevY, true);
-    world.fileAt(&victim, true);
+    world.unfile(&victim);
     world.add(zombie);
 }
 
@@ -154,7 +149,7 @@ bool CMBerzerker::isEnemy(const CGameObject& other) const {
 
 int32_t CMBerzerker::think() {
     countDownCharge(*this, chargeTimer, kBerzerkerChargeSpeed);
-    const SSighting enemy = lookAround(kChargerLooks, enemiesOf(this));
+    const SSighting enemy = lookForEnemies(kChargerLooks);
     if (enemy.look == 0) startCharge(*this, chargeTimer, kBerzerkerChargeSample);
     return faceEnemy(*this, enemy.look, enemy.direction);
 }
@@ -182,7 +177,7 @@ bool CMGhost::isEnemy(const CGameObject& other) const {
 
 int32_t CMGhost::think() {
     countDownCharge(*this, chargeTimer, kGhostChargeSpeed);
-    const SSighting enemy = lookAround(kChargerLooks, enemiesOf(this));
+    const SSighting enemy = lookForEnemies(kChargerLooks);
     if (enemy.look == 0 && chargesOnThisLevel(*this)) chargeTimer = kChargeTime;  // silently
     return faceEnemy(*this, enemy.look, enemy.direction);
 }

@@ -18,9 +18,10 @@ constexpr int kKeptDepths = 16;
 CActorSet gVictims[kKeptDepths];
 int gDepth = 0;
 
+// A shielded victim shrugs the blast off in its own takeDamage.
 void hitAll(CGameObject& source, const CActorSet& victims) {
     for (CGameObject* victim : victims)
-        if (!victim->dead && victim->shieldTimer == 0) victim->takeDamage(source);
+        if (!victim->dead) victim->takeDamage(source);
 }
 
 }  // namespace
@@ -31,23 +32,17 @@ void addShockwave(const CGameObject& source, uint16_t colour) {
 }
 
 void blastAround(CGameObject& source) {
-    const CWorld& world = CWorld::instance();
-    if (gDepth >= kKeptDepths) {
-        CActorSet victims;
-        world.collectInSquare(source.x >> 6, source.y >> 6, kBlastRadius, victims, true);
-        hitAll(source, victims);
-        return;
-    }
-    CActorSet& victims = gVictims[gDepth++];
-    world.collectInSquare(source.x >> 6, source.y >> 6, kBlastRadius, victims, true);
+    // A chain deeper than the kept sets (never seen in play) gathers into a set of its own.
+    CActorSet spare(0);
+    CActorSet& victims = gDepth < kKeptDepths ? gVictims[gDepth] : spare;
+    ++gDepth;
+    CWorld::instance().collectInSquare(source.x >> 6, source.y >> 6, kBlastRadius, victims, true);
     hitAll(source, victims);
     --gDepth;
 }
 
 void explode(CGameObject& source, int32_t killer, uint16_t ringColour) {
-    CWorld& world = CWorld::instance();
-    world.fileInCells(&source, source.prevX, source.prevY, true);
-    world.fileInCells(&source, source.x, source.y, true);
+    CWorld::instance().unfile(&source);
     if (killer != 0)
         if (CPlayer* player = CPlayer::instance(killer)) player->addScore(source.scoreValue);
     addShockwave(source, ringColour);

@@ -35,7 +35,6 @@ constexpr SEdge kEdges[] = {{4, 5, kCap},     {5, 0, kCap},    {0, 1, kCap},    
                             {16, 17, kRidge}, {18, 19, kRidge}};
 
 // The handheld's own value of pi, so that the drawing comes out exactly the same.
-constexpr double kPi = 3.14159;
 
 }  // namespace
 
@@ -44,15 +43,12 @@ int16_t CGrenade::grenadeTable[kFlightFrames][kShapePoints][2];
 
 void CGrenade::buildGrenadeTable() {
     for (int i = 0; i < kFlightFrames; ++i) {
-        grenadeScale[i] = static_cast<int32_t>(std::trunc(std::sin(i * kPi / 120) * 256.0));
-        const double theta = i * kPi / 90;  // 2 degrees a frame
+        grenadeScale[i] = static_cast<int32_t>(std::trunc(std::sin(i * kHandheldPi / 120) * 256.0));
+        const double theta = i * kHandheldPi / 90;  // 2 degrees a frame
         const double c = std::cos(theta), s = std::sin(theta);
-        for (int k = 0; k < kShapePoints; ++k) {
-            const double px = (kShape[k][0] - kShapeCentreX) * 256.0;
-            const double py = (kShape[k][1] - kShapeCentreY) * 256.0;
-            grenadeTable[i][k][0] = static_cast<int16_t>(std::trunc(px * c - py * s));
-            grenadeTable[i][k][1] = static_cast<int16_t>(std::trunc(py * c + px * s));
-        }
+        for (int k = 0; k < kShapePoints; ++k)
+            turnPoint(kShape[k][0] - kShapeCentreX, kShape[k][1] - kShapeCentreY, c, s,
+                      grenadeTable[i][k]);
     }
 }
 

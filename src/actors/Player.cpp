@@ -132,17 +132,7 @@ void CPlayer::update() {
     prevX = x;
     prevY = y;
     steer();
-    if ((x >> 3) != (prevX >> 3) || (y >> 3) != (prevY >> 3)) {
-        if (touchCheck()) {
-            // Whatever it touched, it blocks the player.
-            x = prevX;
-            y = prevY;
-        } else if (!dead && needsReindex()) {
-            CWorld& world = CWorld::instance();
-            world.fileInCells(this, prevX, prevY, true);
-            world.fileInCells(this, x, y, false);
-        }
-    }
+    settleStep();
 
     const CInput& input = CInput::instance();
     if (input.buttonA && fireCooldown == 0) fire();
@@ -317,8 +307,7 @@ void CPlayer::onTouch(CGameObject& other) {
             break;
         case kKindTeleBullet: {
             CWorld& world = CWorld::instance();
-            world.fileInCells(this, x, y, true);
-            world.fileInCells(this, prevX, prevY, true);
+            world.unfile(this);
             shieldTimer = 60;
             for (int i = 0; i < 4; ++i) burstColours[i] = kSpawnColours[i];
             locatorTimer = 360;
@@ -344,14 +333,10 @@ void CPlayer::addScore(int32_t points) {
 
 void CPlayer::buildLocatorTable() {
     for (int i = 0; i < kLocatorAngles; ++i) {
-        // The handheld's own value of pi, so that the arrows come out exactly the same.
-        const double theta = i * 3.14159 / 30;
+        const double theta = i * kHandheldPi / 30;
         const double c = std::cos(theta), s = std::sin(theta);
-        for (int k = 0; k < kLocatorPoints; ++k) {
-            const double px = kLocatorShape[k][0] * 256.0, py = kLocatorShape[k][1] * 256.0;
-            locatorTable[i][k][0] = static_cast<int16_t>(std::trunc(px * c - py * s));
-            locatorTable[i][k][1] = static_cast<int16_t>(std::trunc(py * c + px * s));
-        }
+        for (int k = 0; k < kLocatorPoints; ++k)
+            turnPoint(kLocatorShape[k][0], kLocatorShape[k][1], c, s, locatorTable[i][k]);
     }
 }
 

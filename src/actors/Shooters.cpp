@@ -89,8 +89,7 @@ bool CMSoldier::isEnemy(const CGameObject& other) const {
 }
 
 int32_t CMSoldier::think() {
-    const SSighting enemy =
-        lookAround(kSoldierLooks, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
+    const SSighting enemy = lookForEnemies(kSoldierLooks);
     if (enemy.seen) shoot(enemy.direction);
     return 0;
 }
@@ -146,8 +145,7 @@ bool CMLBug::isEnemy(const CGameObject& other) const {
 }
 
 int32_t CMLBug::think() {
-    const SSighting enemy =
-        lookAround(kLBugLooks, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
+    const SSighting enemy = lookForEnemies(kLBugLooks);
     if (!enemy.seen) return 0;
     shoot(enemy.direction);
     return 1;  // holds its course while it has an enemy in sight
@@ -199,8 +197,7 @@ bool CMWizard::isEnemy(const CGameObject& other) const {
 }
 
 int32_t CMWizard::think() {
-    const SSighting enemy =
-        lookAround(kWizardLooks, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
+    const SSighting enemy = lookForEnemies(kWizardLooks);
     if (enemy.seen) shoot(enemy.direction);
     return 0;
 }
@@ -224,8 +221,7 @@ bool CMScorp::isEnemy(const CGameObject& other) const {
 }
 
 int32_t CMScorp::think() {
-    const SSighting enemy =
-        lookAround(kScorpLooks, [this](const CGameObject& m, int32_t) { return isEnemy(m); });
+    const SSighting enemy = lookForEnemies(kScorpLooks);
     if (enemy.seen) shoot(enemy.direction);
     return 0;
 }

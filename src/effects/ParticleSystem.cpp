@@ -1,26 +1,20 @@
 #include "effects/ParticleSystem.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 #include "render/Draw.h"
 #include "world/GameReport.h"
 #include "world/Random.h"
 
-namespace {
-int32_t clampSizeClass(int32_t sizeClass) {
-    if (sizeClass < 0) return 0;
-    return sizeClass > CParticleSystem::kLargestSizeClass ? CParticleSystem::kLargestSizeClass
-                                                          : sizeClass;
-}
-}  // namespace
-
 CParticleSystem::CParticleSystem(int32_t x, int32_t y, int32_t requestedSizeClass, bool implodes,
                                  const uint16_t from[4])
-    : particleCount(1 << (clampSizeClass(requestedSizeClass) + 3)),
-      lifetime(1 << (clampSizeClass(requestedSizeClass) + 4)),
-      spreadShift(clampSizeClass(requestedSizeClass) + 4),
-      fadeShift(clampSizeClass(requestedSizeClass) + 1),
-      colours{from[0], from[1], from[2], from[3]},
-      implode(implodes) {
+    : colours{from[0], from[1], from[2], from[3]}, implode(implodes) {
+    const int32_t sizeClass = std::clamp(requestedSizeClass, 0, kLargestSizeClass);
+    particleCount = 1 << (sizeClass + 3);
+    lifetime = 1 << (sizeClass + 4);
+    spreadShift = sizeClass + 4;
+    fadeShift = sizeClass + 1;
     CGameReport::instance().effectStarted(EEffectClass::kParticles);
     for (int32_t i = 0; i < particleCount; ++i) {
         SParticle& p = particles[i];
@@ -59,32 +53,14 @@ void CParticleSystem::update() {
 
 namespace {
 
-// fadePixelToward on a pixel known to be on the surface.
-inline void fadeInPlace(uint16_t& pixel, int32_t shift, const SParticle& p) {
-    const int32_t red = fadeChannel((pixel >> 11) * 32, p.redTarget, shift);
-    const int32_t green = fadeChannel(pixel & 0x07E0, p.greenTarget, shift);
-    const int32_t blue = fadeChannel((pixel & 31) * 32, p.blueTarget, shift);
-    pixel = static_cast<uint16_t>(((red >> 5) << 11) | (green & ~31) | (blue >> 5));
-}
-
-// The four arms of a particle fade by the same shift toward the same colour: one channel of all
-// four at a time, in vector lanes where the compiler has them.
+// The four arms of a particle fade by the same shift toward the same colour: all four at once,
+// in vector lanes where the compiler has them.
 using SFour = int32_t __attribute__((vector_size(16)));
-
-inline SFour fadeFour(SFour value, int32_t target, int32_t shift) {
-    const SFour d = target - value;
-    const SFour sign = d >> 31;
-    const SFour step = ((d ^ sign) - sign) >> shift;
-    return value + ((step ^ sign) - sign);
-}
 
 inline void fadeArms(uint16_t* centre, int32_t shift, const SParticle& p) {
     uint16_t* const arm[4] = {centre + kScreenWidth, centre - 1, centre + 1, centre - kScreenWidth};
     const SFour old = {arm[0][0], arm[1][0], arm[2][0], arm[3][0]};
-    const SFour red = fadeFour((old >> 11) * 32, p.redTarget, shift);
-    const SFour green = fadeFour(old & 0x07E0, p.greenTarget, shift);
-    const SFour blue = fadeFour((old & 31) * 32, p.blueTarget, shift);
-    const SFour packed = ((red >> 5) << 11) | (green & ~31) | (blue >> 5);
+    const SFour packed = fadeColour(old, shift, p.redTarget, p.greenTarget, p.blueTarget);
     for (int i = 0; i < 4; ++i) arm[i][0] = static_cast<uint16_t>(packed[i]);
 }
 
@@ -105,7 +81,7 @@ void CParticleSystem::draw(uint16_t* surface) {
             // Wholly on the surface: no pixel needs its own test.
             uint16_t* centre = surface + py * kScreenWidth + px;
             fadeArms(centre, f + 1, p);
-            fadeInPlace(centre[0], f, p);
+            fadePixel(centre[0], f, p.redTarget, p.greenTarget, p.blueTarget);
             continue;
         }
         fadePixelToward(px, py + 1, f + 1, surface, p.redTarget, p.greenTarget, p.blueTarget);

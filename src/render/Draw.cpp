@@ -1,6 +1,7 @@
 #include "render/Draw.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -76,6 +77,12 @@ void blendColumn(int64_t x, int64_t from, int64_t to, uint16_t colour, int32_t s
 }
 
 }  // namespace
+
+void turnPoint(double x, double y, double cosine, double sine, int16_t out[2]) {
+    const double px = x * 256.0, py = y * 256.0;
+    out[0] = static_cast<int16_t>(std::trunc(px * cosine - py * sine));
+    out[1] = static_cast<int16_t>(std::trunc(py * cosine + px * sine));
+}
 
 void putPixel(int32_t x, int32_t y, uint16_t colour, uint16_t* surface) {
     if (onSurface(x, y)) surface[y * kWidth + x] = colour;

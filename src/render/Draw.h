@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/Platform.h"
+
 // Every dialog of the game is drawn in these two colours.
 constexpr uint16_t kDialogBorder = 0xA51F;
 constexpr uint16_t kDialogFill = 0x529F;
@@ -21,10 +23,8 @@ uint16_t getPixel(int32_t x, int32_t y, const uint16_t* surface);
 // Adds the colour to the old pixel darkened by 2^shift, each channel saturating: shift 3 leaves
 // an eighth of the background under the colour. shift is 0..15.
 void blendPixel(int32_t x, int32_t y, uint16_t colour, int32_t shift, uint16_t* surface);
-// Moves each channel 1/2^shift of the way toward its target (scaled by 32, see above): shift 0
-// lands on the target, shift 1 goes halfway. shift is 0..15.
-inline void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface,
-                            int32_t redTarget, int32_t greenTarget, int32_t blueTarget);
+// fadePixelToward (below): moves each channel 1/2^shift of the way toward its target (scaled by
+// 32, see above): shift 0 lands on the target, shift 1 goes halfway. shift is 0..15.
 
 // --- Lines and circles ---
 // Solid Bresenham line. Endpoints are clamped into the surface; the slope comes from the
@@ -55,23 +55,48 @@ void drawRectBlendCentred(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t
 void drawPanel(int32_t cx, int32_t cy, int32_t w, int32_t h, uint16_t border, uint16_t fill,
                uint16_t* surface);
 
+// --- Turning shapes (the locator's arrows, the grenade), kept in tables built at start-up ---
+// The handheld's own value of pi, so that the tables come out exactly as there.
+constexpr double kHandheldPi = 3.14159;
+
+// A point of a shape, in pixels from its centre, turned by the angle whose cosine and sine are
+// given, at 256 steps per pixel, each coordinate truncated toward zero.
+void turnPoint(double x, double y, double cosine, double sine, int16_t out[2]);
+
 // --- Inline, for the particles that call it thousands of times a picture ---
 // value moved (|target - value| >> shift) toward target, without a branch: particles fade
-// thousands of pixels a picture and the direction of each is anybody's guess.
-inline int32_t fadeChannel(int32_t value, int32_t target, int32_t shift) {
-    const int32_t d = target - value;
-    const int32_t sign = d >> 31;  // -1 when moving down, else 0
-    const int32_t step = ((d ^ sign) - sign) >> shift;
+// thousands of pixels a picture and the direction of each is anybody's guess. T is int32_t, or
+// a vector of them to fade several pixels at once.
+template <class T>
+inline T fadeChannel(T value, int32_t target, int32_t shift) {
+    const T d = target - value;
+    const T sign = d >> 31;  // -1 when moving down, else 0
+    const T step = ((d ^ sign) - sign) >> shift;
     return value + ((step ^ sign) - sign);
+}
+
+// An RGB565 colour (or several) faded toward the targets. Work at 32 steps per channel level so
+// that small shifts still move the pixel.
+template <class T>
+inline T fadeColour(T old, int32_t shift, int32_t redTarget, int32_t greenTarget,
+                    int32_t blueTarget) {
+    const T red = fadeChannel<T>((old >> 11) * 32, redTarget, shift);
+    const T green = fadeChannel<T>(old & 0x07E0, greenTarget, shift);
+    const T blue = fadeChannel<T>((old & 31) * 32, blueTarget, shift);
+    return ((red >> 5) << 11) | (green & ~31) | (blue >> 5);
+}
+
+// fadePixelToward on a pixel known to be on the surface.
+inline void fadePixel(uint16_t& pixel, int32_t shift, int32_t redTarget, int32_t greenTarget,
+                      int32_t blueTarget) {
+    pixel = static_cast<uint16_t>(
+        fadeColour<int32_t>(pixel, shift, redTarget, greenTarget, blueTarget));
 }
 
 inline void fadePixelToward(int32_t x, int32_t y, int32_t shift, uint16_t* surface,
                             int32_t redTarget, int32_t greenTarget, int32_t blueTarget) {
-    if (static_cast<uint32_t>(x) >= 320u || static_cast<uint32_t>(y) >= 240u) return;
-    uint16_t& pixel = surface[y * 320 + x];
-    // Work at 32 steps per channel level so that small shifts still move the pixel.
-    const int32_t red = fadeChannel((pixel >> 11) * 32, redTarget, shift);
-    const int32_t green = fadeChannel(pixel & 0x07E0, greenTarget, shift);
-    const int32_t blue = fadeChannel((pixel & 31) * 32, blueTarget, shift);
-    pixel = static_cast<uint16_t>(((red >> 5) << 11) | (green & ~31) | (blue >> 5));
+    if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(kScreenWidth) ||
+        static_cast<uint32_t>(y) >= static_cast<uint32_t>(kScreenHeight))
+        return;
+    fadePixel(surface[y * kScreenWidth + x], shift, redTarget, greenTarget, blueTarget);
 }

@@ -152,11 +152,19 @@ void CGameObject::die(int32_t killer) {
     CEffectManager::instance().spawnParticles((x >> 3) + 4, (y >> 3) + 4, 1, false, burstColours);
     if (deathSound != -1) CSoundManager::instance().playSampleAt(deathSound, x >> 6, y >> 6, 1);
     markDead(killer);
-    CWorld& world = CWorld::instance();
-    world.fileInCells(this, prevX, prevY, true);
-    world.fileInCells(this, x, y, true);
+    CWorld::instance().unfile(this);
     if (killer != 0)
         if (CPlayer* player = CPlayer::instance(killer)) player->addScore(scoreValue);
+}
+
+void CGameObject::settleStep() {
+    if ((x >> 3) == (prevX >> 3) && (y >> 3) == (prevY >> 3)) return;
+    if (touchCheck()) {
+        x = prevX;
+        y = prevY;
+    } else if (!dead && needsReindex()) {
+        CWorld::instance().refile(this);
+    }
 }
 
 void CGameObject::onTouch(CGameObject&) {}

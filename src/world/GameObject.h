@@ -75,6 +75,14 @@ public:
 
     // --- touching
     CGameObject* touchCheck();
+    // After a step of the player or a monster: once it reaches a new pixel, whatever it touches
+    // blocks it (back where it was); else it is filed where it now is when its tiles changed.
+    void settleStep();
+    // A shelled bug's shell covers its back and sides: a shot, bite or touch hurts it only when
+    // the two face each other.
+    bool shellSpares(const CGameObject& victim) const {
+        return victim.kind == kKindLBug && dir != ((victim.dir + 2) & 3);
+    }
 
     // --- looks
     // One picture per direction, frame 0: bank images first .. first + 3 for left, up, right,

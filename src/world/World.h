@@ -53,6 +53,16 @@ public:
     // --- the cell index
     void fileInCells(CGameObject* actor, int32_t x, int32_t y, bool remove);
     void fileAt(CGameObject* actor, bool remove) { fileInCells(actor, actor->x, actor->y, remove); }
+    // Out of the cells under where it is and where it was a moment ago (a death, a teleport).
+    void unfile(CGameObject* actor) {
+        fileInCells(actor, actor->prevX, actor->prevY, true);
+        fileAt(actor, true);
+    }
+    // Moved: out of the cells where it was, into those where it is.
+    void refile(CGameObject* actor) {
+        fileInCells(actor, actor->prevX, actor->prevY, true);
+        fileAt(actor, false);
+    }
     // Takes an actor out of every cell, wherever it was filed.
     void eraseEverywhere(CGameObject* actor);
 
