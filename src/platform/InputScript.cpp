@@ -13,8 +13,9 @@ bool isSpace(char c) {
 // A word as a message shows it: a long one is cut.
 std::string quoted(std::string_view word) {
     constexpr size_t kMostShown = 40;
-    if (word.size() <= kMostShown) return "'" + std::string(word) + "'";
-    return "'" + std::string(word.substr(0, kMostShown)) + "...'";
+    std::string shown = "'";
+    shown.append(word.substr(0, kMostShown)).append(word.size() > kMostShown ? "...'" : "'");
+    return shown;
 }
 
 bool parsePicture(std::string_view word, uint32_t& picture) {
@@ -40,7 +41,8 @@ bool CInputScript::parse(std::string_view all, const std::string& name, std::str
         std::string_view line = all.substr(lineStart, lineEnd - lineStart);
         lineStart = lineEnd + 1;
         line = line.substr(0, line.find('#'));
-        const std::string where = name + ":" + std::to_string(number) + ": ";
+        // Where a problem is, for its message; only made when there is one.
+        const auto where = [&] { return name + ":" + std::to_string(number) + ": "; };
         // The words of the line: a picture number, then buttons.
         size_t at = 0;
         auto nextWord = [&]() {
@@ -53,11 +55,11 @@ bool CInputScript::parse(std::string_view all, const std::string& name, std::str
         if (word.empty()) continue;
         uint32_t picture = 0;
         if (!parsePicture(word, picture)) {
-            error = where + "expected a picture number, found " + quoted(word);
+            error = where() + "expected a picture number, found " + quoted(word);
             return false;
         }
         if (!steps_.empty() && picture < steps_.back().picture) {
-            error = where + "picture " + std::string(word) + " comes before the previous line's";
+            error = where() + "picture " + std::string(word) + " comes before the previous line's";
             return false;
         }
         ButtonMask buttons = 0;
@@ -65,7 +67,7 @@ bool CInputScript::parse(std::string_view all, const std::string& name, std::str
             int b = 0;
             while (b < kButtonCount && word != kButtonName[b]) ++b;
             if (b == kButtonCount) {
-                error = where + "unknown button " + quoted(word);
+                error = where() + "unknown button " + quoted(word);
                 return false;
             }
             buttons |= buttonBit(static_cast<EButton>(b));

@@ -23,14 +23,7 @@ constexpr ButtonMask kVolumeDown = buttonBit(kButtonVolumeDown);
 constexpr ButtonMask kWay[4] = {kLeft, kUp, kRight, kDown};
 constexpr int32_t kSightTiles = 12;
 
-// Items by page (pause, game over, settings, title): "SETTINGS", and NEW GAME, whose start level
-// left and right choose.
-constexpr int32_t kSettingsItem[4] = {2, 1, -1, 2};
-constexpr int32_t kNewGameItem[4] = {1, 0, -1, 0};
-constexpr int32_t kResumeTutorialItem = 1;
-// The settings page: the music volume, the stereo swap, and back.
-constexpr int32_t kSwapItem = 1;
-constexpr int32_t kDoneItem = 2;
+constexpr int32_t kResumeTutorialItem = 1;  // on the title's menu
 
 // The stick's diagonal between two crossing ways.
 ButtonMask diagonal(int32_t a, int32_t b) {
@@ -112,7 +105,7 @@ ButtonMask CAutoPlayer::decide() {
         if (game.frameCounter >= tutorialFrames_) {
             // Once in a while back to the tutorial for a little more; mostly a new game.
             const bool resume = random() % 3 == 0;
-            menuItem_ = resume ? kResumeTutorialItem : kNewGameItem[CMenu::kTitle];
+            menuItem_ = resume ? kResumeTutorialItem : CMenu::kNewGameItem[CMenu::kTitle];
             if (resume) tutorialFrames_ = game.frameCounter + 300 + random() % 900;
             lookAtSettings_ = random() % 3 == 0;
             press(kStart);
@@ -130,7 +123,7 @@ ButtonMask CAutoPlayer::decide() {
             lookAtSettings_ = random() % 3 == 0;
         }
         if (polls_ < gameOverUntil_) return 0;
-        return useMenu(CMenu::kGameOver, kNewGameItem[CMenu::kGameOver]);
+        return useMenu(CMenu::kGameOver, CMenu::kNewGameItem[CMenu::kGameOver]);
     }
     gameOverSeen_ = false;
     if (game.menuOpen) return useMenu(CMenu::kPause, 0);  // "RESUME GAME"
@@ -157,12 +150,12 @@ ButtonMask CAutoPlayer::useMenu(int32_t page, int32_t item) {
     const CMenu& menu = CMenu::instance();
     if (menu.latched) return 0;  // it acts on the release
     if (menu.inSettings) return useSettings();
-    if (lookAtSettings_) item = kSettingsItem[page];
+    if (lookAtSettings_) item = CMenu::kSettingsItem[page];
     if (menu.cursor != item) {
         press(menu.cursor < item ? kDown : kUp);
         return 0;
     }
-    if (item == kNewGameItem[page] && menu.startLevelChoice != startLevelWanted_)
+    if (item == CMenu::kNewGameItem[page] && menu.startLevelChoice != startLevelWanted_)
         return menu.startLevelChoice < startLevelWanted_ ? kRight : kLeft;
     if (lookAtSettings_) {
         lookAtSettings_ = false;
@@ -185,11 +178,11 @@ ButtonMask CAutoPlayer::useSettings() {
     // The page opens on the music volume, which left and right change.
     if (musicDip_.phase != 0 && menu.cursor == 0)
         if (const ButtonMask way = followDip(musicDip_, music, kLeft, kRight)) return way;
-    if (menu.cursor == kSwapItem && swapsLeft_ > 0) {
+    if (menu.cursor == CMenu::kSwapStereoItem && swapsLeft_ > 0) {
         --swapsLeft_;
         press(kStart);
     } else {
-        press(menu.cursor == kDoneItem ? kStart : kDown);
+        press(menu.cursor == CMenu::kDoneItem ? kStart : kDown);
     }
     return 0;
 }

@@ -176,7 +176,6 @@ void CMainLoop::runPauseMenu() {
         case 1:  // NEW GAME
             newGame();
             state.menuOpen = false;
-            player = CPlayer::instance(1);
             break;
         case 3:  // QUIT
             quitRequested = true;
@@ -193,6 +192,7 @@ void CMainLoop::newGame() {
     CLevel& level = CLevel::instance();
     level.levelNumber = CMenu::instance().startLevelChoice - 1;
     level.startLevel();
+    player = CPlayer::instance(1);  // the last game's is gone
     // A START still held from the last life would otherwise open the pause menu at once.
     startLatched = false;
 }
@@ -221,25 +221,8 @@ void CMainLoop::levelComplete() {
 }
 
 void CMainLoop::handleStart() {
-    CGameState& state = CGameState::instance();
-    const bool startDown = CInput::instance().start != 0;
-    // A window that loses focus pauses the game as a press and release of START would.
-    if (platformPauseRequested() && !state.menuOpen && !state.gameOver) {
-        state.menuOpen = true;
-        startLatched = false;
-        CSoundManager::instance().playSample(5, 256, 256, 2);
-        return;
-    }
-    if (!state.menuOpen && startDown && !startLatched && !state.gameOver) {
-        startLatched = true;
-    } else if (!state.menuOpen && !startDown && startLatched) {
-        // The menu opens on the release, never while the game is over.
-        if (!state.gameOver) {
-            state.menuOpen = true;
-            CSoundManager::instance().playSample(5, 256, 256, 2);
-            startLatched = false;
-        }
-    }
+    // Never while the game is over: its own menu is showing.
+    CMenu::openOnStart(startLatched, !CGameState::instance().gameOver);
 }
 
 int CMainLoop::shutDown() {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Input.h"
+#include "platform/Platform.h"
 #include "render/Draw.h"
 #include "render/Font.h"
 #include "render/Screen.h"
@@ -16,7 +17,6 @@ CMenu* gInstance = nullptr;
 enum EAction : int32_t { kNext = 0, kPrevious = 1, kConfirm = 2 };
 
 constexpr int32_t kItemCount[4] = {4, 3, 3, 4};
-constexpr int32_t kSettingsItem[4] = {2, 1, -1, 2};  // "SETTINGS" on each caller's page
 // Calls with left or right held between two steps of the start level.
 constexpr int32_t kRepeatSteps = 15;
 
@@ -63,6 +63,21 @@ const char* CMenu::newGameLabel() {
     return label_;
 }
 
+void CMenu::openOnStart(bool& latched, bool allowed) {
+    CGameState& state = CGameState::instance();
+    if (state.menuOpen) return;
+    const bool focusLost = platformPauseRequested();
+    const bool startDown = CInput::instance().start != 0;
+    if (focusLost || !startDown) {
+        if (!allowed || !(focusLost || latched)) return;
+        state.menuOpen = true;
+        latched = false;
+        CSoundManager::instance().playSample(5, 256, 256, 2);
+    } else if (allowed) {
+        latched = true;
+    }
+}
+
 int32_t CMenu::run(int32_t mode) {
     newGameLabel();
     const int32_t p = pulse + pulseStep;
@@ -100,11 +115,11 @@ int32_t CMenu::run(int32_t mode) {
 int32_t CMenu::confirm(int32_t mode, int32_t page) {
     CSoundManager& sound = CSoundManager::instance();
     if (page == kSettings) {
-        if (cursor == 2) {  // "DONE": back to "SETTINGS" of the caller's page
+        if (cursor == kDoneItem) {  // back to "SETTINGS" of the caller's page
             inSettings = false;
             cursor = kSettingsItem[mode];
             resetPulse();
-        } else if (cursor == 1) {  // "SWAP STEREO": the test sound comes from the new left
+        } else if (cursor == kSwapStereoItem) {  // the test sound comes from the new left
             sound.toggleSwapStereo();
             sound.playSample(5, 256, 0, 2);
         }
@@ -123,9 +138,7 @@ int32_t CMenu::confirm(int32_t mode, int32_t page) {
 }
 
 void CMenu::chooseStartLevel(int32_t page) {
-    const bool onNewGame =
-        (page == kPause && cursor == 1) || ((page == kGameOver || page == kTitle) && cursor == 0);
-    if (!onNewGame) return;
+    if (cursor != kNewGameItem[page]) return;
     const CInput& input = CInput::instance();
     const int32_t best = CGameState::instance().bestLevel;
     if (input.right && ++repeatCounter % kRepeatSteps == 0 && startLevelChoice < best)
@@ -159,7 +172,7 @@ void CMenu::draw(int32_t page) {
             for (int32_t dy = 12; dy <= 15; ++dy)
                 drawLine(128, y0 - dy, 128 + length, y0 - dy, cursor == 0 ? kBarActive : kBarIdle,
                          surface);
-        const uint16_t side = cursor == 1 ? kSideActive : kSideIdle;
+        const uint16_t side = cursor == kSwapStereoItem ? kSideActive : kSideIdle;
         drawTextBold(sound.swapStereo ? "R" : "L", 70, y0 + 10, side, surface, 512);
         drawTextBold(sound.swapStereo ? "L" : "R", 237, y0 + 10, side, surface, 512);
     }

@@ -11,6 +11,12 @@ public:
     // The pages; the menu's modes are the caller's pages 0, 1 and 3.
     enum EPage : int32_t { kPause = 0, kGameOver = 1, kSettings = 2, kTitle = 3 };
     static constexpr int32_t kNothingChosen = -1;
+    // Where the items stand, by page: "SETTINGS" and NEW GAME (none on the settings page), and
+    // the settings page's own "SWAP STEREO" and "DONE".
+    static constexpr int32_t kSettingsItem[4] = {2, 1, -1, 2};
+    static constexpr int32_t kNewGameItem[4] = {1, 0, -1, 0};
+    static constexpr int32_t kSwapStereoItem = 1;
+    static constexpr int32_t kDoneItem = 2;
 
     static CMenu& instance();
     static void resetInstance();
@@ -21,6 +27,11 @@ public:
     void resetPulse();
     // Back to the first item of the caller's page, nothing latched.
     void reset();
+
+    // START opens the menu when it is released, or at once when the window loses its focus,
+    // with the menu's sound; `latched` remembers the press. While `allowed` is false (the game
+    // is over) neither opens it and a press is not remembered.
+    static void openOnStart(bool& latched, bool allowed);
 
     // The label of the new-game item: "NEW GAME", or with the start level once one is reached.
     const char* newGameLabel();

@@ -171,15 +171,7 @@ bool CTitleScreen::iterate() {
     player->drawLocator();
     input.poll();
 
-    // The menu opens when START is released, or at once when the window loses its focus.
-    const bool startDown = input.start != 0;
-    if (!state.menuOpen && !platformPauseRequested() && startDown) {
-        startLatched = true;
-    } else if (!state.menuOpen && (startLatched || platformPauseRequested())) {
-        state.menuOpen = true;
-        sound.playSample(5, 256, 256, 2);
-        startLatched = false;
-    }
+    CMenu::openOnStart(startLatched, true);
     if (state.menuOpen) {
         drawPanel(160, 170, 240, 80, kDialogBorder, kDialogFill, surface);
         switch (CMenu::instance().run(CMenu::kTitle)) {
