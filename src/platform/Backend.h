@@ -8,6 +8,10 @@
 
 class CBackend {
 public:
+    // Frames the sound queue holds before it refuses more, as on the handheld's device: 46 ms at
+    // 22,050 Hz.
+    static constexpr uint32_t kAudioQueueFrames = 1024;
+
     virtual ~CBackend() = default;
 
     // The free-running counter at kTimerHz, wrapping at 2^32.

@@ -55,7 +55,7 @@ uint32_t timerNow() {
 
 uint32_t timerElapsed(uint32_t then) {
     const uint32_t now = timerNow();
-    if (now > then) return (now - then + 368) / 737;
+    if (now > then) return (now - then + kTicksPerUnit / 2) / kTicksPerUnit;
     if (now < then) return ((now >> 2) - (then >> 2) + (1u << 30)) / 184;
     return 0;
 }
@@ -63,7 +63,7 @@ uint32_t timerElapsed(uint32_t then) {
 void timerWait(uint32_t units) {
     const uint32_t start = timerNow();
     // The fewest ticks after which the elapsed time rounds to the wanted number of units.
-    const uint32_t ticks = units * 737u - 368u;
+    const uint32_t ticks = units * kTicksPerUnit - kTicksPerUnit / 2;
     while (timerElapsed(start) < units) gBackend->idleUntil(start, ticks);
 }
 

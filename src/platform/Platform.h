@@ -7,8 +7,9 @@
 
 class CBackend;
 
-// Counter ticks per second; 737 ticks are one 0.1 ms time unit.
+// Counter ticks per second, and the ticks of one 0.1 ms time unit (timerElapsed's, timerWait's).
 constexpr uint32_t kTimerHz = 7372800;
+constexpr uint32_t kTicksPerUnit = 737;
 constexpr int kScreenWidth = 320;
 constexpr int kScreenHeight = 240;
 constexpr int kScreenPixels = kScreenWidth * kScreenHeight;

@@ -82,7 +82,7 @@ void CScreen::present(bool waitForVsync) {
     // not handed over, and keep their place in time: the game runs at its own speed and the
     // display shows what it can. A picture later than that (the game itself was held up) is
     // shown, and the time lost is not made up. A virtual clock's display takes no time at all.
-    const uint32_t lateTicks = e > framePeriod ? (e - framePeriod) * 737 : 0;
+    const uint32_t lateTicks = e > framePeriod ? (e - framePeriod) * kTicksPerUnit : 0;
     const bool displayBehind = lateTicks > 0 && lateTicks <= displayTicks_;
     flip(pixels_, waitForVsync, !displayBehind);
     if (displayBehind) {

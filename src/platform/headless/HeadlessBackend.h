@@ -12,10 +12,8 @@
 
 class CHeadlessBackend : public CBackend {
 public:
-    // Frames the audio device holds before it refuses more, as on the real device.
-    static constexpr uint32_t kAudioQueueFrames = 1024;
     // Virtual time a poll of the buttons takes: 0.1 ms.
-    static constexpr uint32_t kPollTicks = 737;
+    static constexpr uint32_t kPollTicks = kTicksPerUnit;
 
     explicit CHeadlessBackend(uint32_t startCounter = 0) : clock_(startCounter) {}
 

@@ -15,9 +15,6 @@
 
 class CSdlBackend : public CBackend {
 public:
-    // Frames the sound card's queue may hold: 46 ms at 22,050 Hz.
-    static constexpr Uint32 kAudioQueueFrames = 1024;
-
     CSdlBackend() = default;
     ~CSdlBackend() override;
 

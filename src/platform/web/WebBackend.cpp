@@ -230,7 +230,7 @@ bool CWebBackend::audioOpen() {
 int CWebBackend::audioWrite(const void* data, int bytes) {
     if (bytes <= 0) return 0;
     if (audioMuted_) return bytes;
-    const int taken = bf_audio_write(data, bytes, kAudioQueueFrames);
+    const int taken = bf_audio_write(data, bytes, static_cast<int>(kAudioQueueFrames));
     if (taken < 0) return -taken;  // the sound is not running yet, or held
     soundFrames += static_cast<uint32_t>(taken / 4);
     return taken;

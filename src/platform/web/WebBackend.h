@@ -16,9 +16,6 @@
 
 class CWebBackend : public CBackend {
 public:
-    // Frames the sound queue may hold: 46 ms at 22,050 Hz, as on the desktop.
-    static constexpr int kAudioQueueFrames = 1024;
-
     CWebBackend() = default;
     ~CWebBackend() override;
     // The page's backend while it is open, else null.
