@@ -15,6 +15,8 @@ struct SSettings {
     uint8_t swapStereo = 0;      // 0 or 1
     uint8_t reserved[3] = {};    // not ours to interpret: written back as read
     int32_t bestLevel = 0;       // level number of the last level completed, 0..8
+
+    bool operator==(const SSettings&) const = default;
 };
 
 void encodeSettings(const SSettings& settings, uint8_t bytes[kSettingsBytes]);

@@ -1,7 +1,6 @@
 #include "sound/SoundManager.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/Messages.h"
 #include "platform/Paths.h"
@@ -164,10 +163,7 @@ bool CSoundManager::saveSettings() {
 }
 
 bool CSoundManager::saveSettingsIfChanged() {
-    uint8_t now[kSettingsBytes], image[kSettingsBytes];
-    encodeSettings(currentSettings(), now);
-    encodeSettings(settings, image);
-    return std::memcmp(now, image, kSettingsBytes) != 0 && saveSettings();
+    return !(currentSettings() == settings) && saveSettings();
 }
 
 SSettings CSoundManager::currentSettings() const {

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "sound/SampleBank.h"
 #include "world/KindNames.h"
 
 enum class EEffectClass : uint8_t { kParticles, kLaser, kShockwave, kCount };
 
 class CGameReport {
 public:
-    static constexpr int kSampleCount = 21;
     // Intervals between shown pictures are kept in 10 us steps up to 100 ms.
     static constexpr int kPacingBuckets = 10000;
     static constexpr uint32_t kPacingStepMicros = 10;
