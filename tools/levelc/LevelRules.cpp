@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "MonsterNames.h"
-#include "StringWarning.h"
 #include "world/LevelFile.h"
 
 namespace {
@@ -219,13 +218,11 @@ void checkLevelSet(const std::string& folder, const std::vector<SLevelSource>& l
             const uint8_t type = level.map.monsterTypes[i];
             if (met[type]) continue;
             met[type] = true;
-            LEVELC_FALSE_RESTRICT_OFF
             if (++fresh > kNewKindsPerLevel)
                 problems.push_back({level.path, level.monstersLine, level.monsterColumns[i],
                                     "'" + std::string(monsterName(type)) +
                                         "' would be the third kind new on this level; bring "
                                         "at most two at a time"});
-            LEVELC_FALSE_RESTRICT_ON
         }
     }
 

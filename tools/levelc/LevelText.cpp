@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "MonsterNames.h"
-#include "StringWarning.h"
 
 namespace {
 
@@ -128,11 +127,9 @@ private:
     void number(int32_t line, int32_t column, std::string_view key, const std::vector<SWord>& words,
                 int32_t& keyLine, uint8_t& out) {
         if (!firstTime(line, column, key, keyLine)) return;
-        LEVELC_FALSE_RESTRICT_OFF
         if (words.size() != 1 || !parseByte(words[0].text, out))
             report(line, words.empty() ? column : words[0].column,
                    "'" + std::string(key) + ":' takes one number from 0 to 255");
-        LEVELC_FALSE_RESTRICT_ON
     }
 
     void monsters(int32_t line, int32_t column, const std::vector<SWord>& words) {
@@ -166,10 +163,8 @@ private:
         }
         const auto c = static_cast<unsigned char>(words[0].text[0]);
         if (!declarable(c) || valueOf_[c] >= 0) {
-            LEVELC_FALSE_RESTRICT_OFF
             report(line, words[0].column,
                    "'" + std::string(words[0].text) + "' already means something else");
-            LEVELC_FALSE_RESTRICT_ON
             return;
         }
         if (value <= 4) {
@@ -273,9 +268,7 @@ std::string formatLevel(const SMapRecord& map, const std::string& comment, int32
     text += "monsters:";
     for (int32_t i = 0; i < std::min<int32_t>(map.monsterTypeCount, kMonsterTypeSlots); ++i) {
         const std::string_view name = monsterName(map.monsterTypes[i]);
-        LEVELC_FALSE_RESTRICT_OFF
         text += " " + (name.empty() ? std::to_string(map.monsterTypes[i]) : std::string(name));
-        LEVELC_FALSE_RESTRICT_ON
     }
     text += "\n" + declarations + "\n";
     for (int32_t row = 0; row < kMazeRows; ++row) {

@@ -13,7 +13,6 @@
 #include "LevelRules.h"
 #include "LevelText.h"
 #include "MonsterNames.h"
-#include "StringWarning.h"
 #include "platform/Files.h"
 #include "world/LevelFile.h"
 
@@ -160,9 +159,7 @@ void printInfo(const std::string& name, const SMapRecord& map) {
     for (int32_t i = 0; i < map.monsterTypeCount; ++i) {
         const uint8_t type = map.monsterTypes[i];
         const std::string_view known = monsterName(type);
-        LEVELC_FALSE_RESTRICT_OFF
         monsters += " " + (known.empty() ? std::to_string(type) : std::string(known));
-        LEVELC_FALSE_RESTRICT_ON
         if (type < kFightingKinds) monsters += std::string("(") + monsterFaction(type) + ")";
     }
     int32_t floor = 0;
