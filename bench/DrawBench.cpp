@@ -9,18 +9,16 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "BudgetShare.h"
 #include "platform/Platform.h"
 #include "render/Draw.h"
 #include "render/Font.h"
 
 namespace {
-
-constexpr double kFrameSeconds = 0.013;
 
 alignas(64) uint16_t gSurface[kScreenPixels];
 alignas(64) uint16_t gBackdrop[kScreenPixels];
@@ -39,16 +37,13 @@ void makeBackdrop() {
 template <typename Draw>
 void runFrames(benchmark::State& state, Draw draw) {
     makeBackdrop();
-    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         std::memcpy(gSurface, gBackdrop, sizeof gSurface);
         draw();
         benchmark::DoNotOptimize(gSurface);
         benchmark::ClobberMemory();
     }
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    state.counters["frame_%"] =
-        100.0 * seconds.count() / static_cast<double>(state.iterations()) / kFrameSeconds;
+    addBudgetShare(state);
 }
 
 void BM_RestoreBackdrop(benchmark::State& state) {

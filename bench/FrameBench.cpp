@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BudgetShare.h"
 #include "actors/BaseBullet.h"
 #include "actors/BaseMonster.h"
 #include "actors/BaseSpar.h"
@@ -22,17 +23,15 @@
 
 namespace {
 
-// Percent of the frame budget: seconds per iteration over 13.0 ms.
-void addBudgetShare(benchmark::State& state) {
-    state.counters["frame_%"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * 13e-3 / 100.0,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+// One headless backend for every benchmark of the file.
+void startHeadless() {
+    static CHeadlessBackend backend;
+    platformStartup(backend);
 }
 
 // The floor of every shown picture: clearing the surface and copying it to the display.
 void BM_ClearAndCopy(benchmark::State& state) {
-    static CHeadlessBackend backend;
-    platformStartup(backend);
+    startHeadless();
     CScreen& screen = CScreen::instance();
     static uint16_t framebuffer[kScreenPixels];
     for (auto _ : state) {
@@ -58,8 +57,7 @@ struct SScene {
 class CSceneRunner {
 public:
     explicit CSceneRunner(const SScene& scene) : scene_(scene) {
-        static CHeadlessBackend backend;
-        platformStartup(backend);
+        startHeadless();
         seedGameRand(1);
         CGameState::instance().tutorial = false;
         if (!level_.maps) level_.loadMaps();

@@ -4,15 +4,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <string>
 
+#include "BudgetShare.h"
 #include "platform/InputScript.h"
 
 namespace {
 
 constexpr uint32_t kLines = 200000;
-constexpr double kFrameSeconds = 0.013;
 
 std::string longScript() {
     static const char* const kMoves[] = {"right", "down a", "left", "up a x", ""};
@@ -35,15 +34,12 @@ void BM_LookUpEveryPicture(benchmark::State& state) {
     std::string error;
     script.parse(longScript(), "long", error);
     uint32_t picture = 0;
-    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         benchmark::DoNotOptimize(script.buttonsAt(picture));
         benchmark::DoNotOptimize(script.buttonsAt(picture));
         picture = picture + 1 == kLines ? 0 : picture + 1;
     }
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    state.counters["frame_%"] =
-        100.0 * seconds.count() / static_cast<double>(state.iterations()) / kFrameSeconds;
+    addBudgetShare(state);
 }
 BENCHMARK(BM_LookUpEveryPicture);
 
