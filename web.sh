@@ -35,10 +35,9 @@ case "$mode" in
     --build) ;;
     --test)
         install_packages "${PAGE_TEST_PACKAGES[@]}"
-        if ! command -v npm >/dev/null; then
-            echo "No npm here: the page was built but not played in a browser."
-            exit 0
-        fi
+        # Node.js and npm come with most machines; where they do not, Debian's are taken. A
+        # machine without them must not pass the test without playing the page.
+        command -v npm >/dev/null || install_packages npm
         # puppeteer-core as the lock file pins it, kept under build/ with npm's cache; it
         # drives the system's chromium and downloads no browser of its own.
         mkdir -p build/web-test
