@@ -52,11 +52,13 @@ void CBaseMonster::update() {
     prevX = x;
     prevY = y;
 
-    // The random draw is made at every aligned, undecided update, whatever the cooldown.
-    if (think() == 0 && isAligned())
-        if (gameRand() % turnChance == 0 && turnCooldown == 0) randomTurn();
-    // A monster whose own decision killed it (an attack that was its death) goes no further.
+    const int32_t decided = think();
+    // A monster whose own decision killed it (its rocket bursting at once beside it) goes no
+    // further: no random draw, no turn, no step.
     if (dead) return;
+    // The random draw is made at every aligned, undecided update, whatever the cooldown.
+    if (decided == 0 && isAligned())
+        if (gameRand() % turnChance == 0 && turnCooldown == 0) randomTurn();
 
     if (!move()) {
         if (!randomTurn()) reverse();

@@ -70,10 +70,15 @@ TEST_F(MonsterBaseTest, ARandomTurnTakesTheDrawnSideOrTheOtherNeverBack) {
 }
 
 TEST_F(MonsterBaseTest, AMonsterKilledByItsOwnDecisionGoesNoFurther) {
-    CTestMonster* m = monster(10 * 64 + 8, 10 * 64, 2);
+    // At a tile corner, ready to turn at every draw: dead, it neither draws, turns nor steps.
+    CTestMonster* m = monster(10 * 64, 10 * 64, 2);
     m->dieInThink = true;
+    m->turnChance = 1;
+    m->turnCooldown = 1;
     m->update();
-    EXPECT_EQ(m->x, 10 * 64 + 8);
+    EXPECT_EQ(m->x, 10 * 64);
+    EXPECT_EQ(m->dir, 2);
+    EXPECT_EQ(m->turnCooldown, 0);
 }
 
 TEST_F(MonsterBaseTest, ABlockedMonsterTurnsAsideOrBackAndMovesInTheSameUpdate) {
