@@ -43,6 +43,9 @@ void CBaseBullet::setup() {
 }
 
 void CBaseBullet::update() {
+    // A shot made inside a wall has popped already; the monster that fired it still gives it
+    // its first step, which must neither pop it again nor let it hurt what it touches.
+    if (dead) return;
     prevX = x;
     prevY = y;
     if (isInWall() || !move()) {

@@ -180,6 +180,20 @@ TEST_F(ShootersTest, TouchingAnEnemyPutsOffTheShooterAndMonsterKillsScoreNothing
     EXPECT_EQ(CGameReport::instance().killedByPlayer[kKindDummy], 0u);
 }
 
+TEST_F(ShootersTest, AShotMadeReachingIntoAWallPopsOnceAndHurtsNothing) {
+    // Half a tile into (10, 10), with a wall at (12, 10): the shot a tile ahead reaches into the
+    // wall, and the player pressed against the soldier (and first in the cell ahead) touches it.
+    loadTestMaze({"", "", "", "", "", "", "", "", "", "", "            #"});
+    CPlayer* player = present(CPlayer::instance(1), 10 * 64 + 40, 10 * 64);
+    player->shieldTimer = 0;
+    CMSoldier* soldier = presentMonster<CMSoldier>(kKindSoldier, 10 * 64 + 32, 10 * 64, 2);
+    soldier->think();
+    EXPECT_EQ(CGameReport::instance().samples[7], 1u);
+    EXPECT_EQ(player->hitPoints, 3);
+    ASSERT_EQ(shots().size(), 1u);
+    EXPECT_TRUE(shots()[0]->dead);
+}
+
 TEST_F(ShootersTest, TheJoustRunsAfterADiskBehindIt) {
     CMJoust* joust = presentMonster<CMJoust>(kKindJoust, 10 * 64, 10 * 64, 2);
     joust->turnCooldown = 0;
