@@ -247,6 +247,9 @@ void CWorld::eraseEverywhere(CGameObject* actor) {
 
 void CWorld::killAll(bool keepDisks) {
     for (CGameObject* actor : objects) {
+        // One blast of the sweep may already have killed what comes later: a rocket or an egg
+        // explodes once.
+        if (actor->dead) continue;
         if (!keepDisks) actor->disks = 0;
         actor->die(0);
     }

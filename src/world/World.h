@@ -67,6 +67,7 @@ public:
     void eraseEverywhere(CGameObject* actor);
 
     // --- wholesale
+    // Every live actor dies, credited to nobody; without keepDisks it drops nothing.
     void killAll(bool keepDisks);
     // Deletes every actor but the player (the player too with includePlayer; spared, it is only
     // let go of) and empties the cells.

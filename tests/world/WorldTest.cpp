@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "actors/MEgg.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "platform/Platform.h"
@@ -186,9 +187,16 @@ TEST_F(WorldTest, ClearSparesThePlayerAndKillAllKillsEveryone) {
     world_->add(player);
     present(640, 640)->disks = 2;
     present(1280, 640);
+    // Two eggs side by side: the first sets off the second, which goes off only once.
+    for (const int32_t x : {20 * 64, 21 * 64}) {
+        auto* egg = new CMEgg(x, 20 * 64, 160);
+        world_->add(egg);
+        world_->fileAt(egg, false);
+    }
     world_->killAll(false);
     for (const CGameObject* actor : world_->objects) EXPECT_TRUE(actor->dead);
-    EXPECT_EQ(world_->objects.size(), 3u);  // no disks dropped
+    EXPECT_EQ(world_->objects.size(), 5u);  // no disks dropped
+    EXPECT_EQ(CGameReport::instance().samples[17], 2u);
     world_->clear(false);
     EXPECT_TRUE(world_->objects.empty());
     EXPECT_EQ(CPlayer::instance(1), player);
