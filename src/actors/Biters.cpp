@@ -95,7 +95,11 @@ void CMBiter::setup() {
 }
 
 void CMBiter::draw() {
-    if (CGameState::instance().frameCounter % kJawFrames == 0) animFrame ^= 1;
+    // Under an open menu the frame counter stands still while the picture is still drawn: the
+    // jaws move once per frame, not at every picture.
+    const uint32_t frame = CGameState::instance().frameCounter;
+    if (frame % kJawFrames == 0 && frame != lastJawFrame) animFrame ^= 1;
+    lastJawFrame = frame;
     CGameObject::draw();
 }
 

@@ -27,6 +27,8 @@ public:
 private:
     // A kill makes it faster, tougher and quicker to bite again.
     void levelUp();
+
+    uint32_t lastJawFrame = UINT32_MAX;  // frame counter at the last draw
 };
 
 class CMBeav : public CBaseMonster {
