@@ -24,6 +24,8 @@ public:
     bool iterate();
     // Leaves the tutorial behind (an empty world, a fresh player to come) and gives the result.
     int32_t finish();
+    // The action of one step of the script (its help line aside).
+    void runStep(int32_t index);
 
     int32_t step = 0;           // next script step
     int32_t lastStep = -1;      // the last step carried out
@@ -37,7 +39,6 @@ public:
     int32_t result = kPlay;
 
 private:
-    void runStep(int32_t index);
     void drawCredits(uint16_t* surface) const;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/MainLoop.h"
+#include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "support/GameTest.h"
 #include "support/TestActor.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr ButtonMask kStart = buttonBit(kButtonStart);
+constexpr ButtonMask kDown = buttonBit(kButtonDown);
 
 // Counts the rests between the polls of a wait; when asked, presses START at the third rest (or
 // at the 50th poll, should the wait never rest).
@@ -83,6 +85,27 @@ protected:
         EXPECT_EQ(report.gameOvers, 1u);
         EXPECT_EQ(report.samples[18], 0u);  // no fanfare
         EXPECT_FALSE(CGameState::instance().menuOpen);
+    }
+    // Buttons down for two iterations and up for two, so that a drawn one sees each.
+    void tap(ButtonMask buttons) {
+        for (const ButtonMask b : {buttons, buttons, ButtonMask{0}, ButtonMask{0}}) {
+            backend_.setButtons(b);
+            loop_.iterate();
+        }
+    }
+    // START held on an item of the menu showing (the pause menu opened first when none is).
+    void pointAt(int32_t item) {
+        if (!CGameState::instance().gameOver && !CGameState::instance().menuOpen) tap(kStart);
+        while (CMenu::instance().cursor != item) tap(kDown);
+        backend_.setButtons(kStart);
+        loop_.iterate();
+        loop_.iterate();
+    }
+    // Lets START go and runs to the drawn iteration that acts on it; false when it quits.
+    bool release() {
+        backend_.setButtons(0);
+        const bool drawn = loop_.drawIteration;
+        return loop_.iterate() && (drawn || loop_.iterate());
     }
     CPatientBackend backend_;
     CMainLoop loop_;
@@ -232,12 +255,12 @@ TEST_F(MainLoopTest, NewGameChosenAtGameOverStartsAFreshPlayerAtTheFirstLevel) {
     CPlayer* old = CPlayer::instance(1);
     old->lives = 1;
     old->score = 1234;
-    old->die(0);
-    loop_.iterate();
-    loop_.iterate();
-    ASSERT_TRUE(state.gameOver);
-    // START confirms NEW GAME, the first item of the menu under GAME OVER, when it is released.
+    // START, held since before the last life was lost, confirms NEW GAME, the first item of the
+    // menu under GAME OVER, when it is released.
     backend_.setButtons(kStart);
+    loop_.iterate();
+    ASSERT_TRUE(loop_.startLatched);
+    old->die(0);
     for (int i = 0; i < 4; ++i) loop_.iterate();
     EXPECT_TRUE(state.gameOver);
     backend_.setButtons(0);
@@ -255,10 +278,68 @@ TEST_F(MainLoopTest, NewGameChosenAtGameOverStartsAFreshPlayerAtTheFirstLevel) {
     }
     EXPECT_EQ(disks, 6);
     EXPECT_EQ(players, 1);
-    // The press that chose it opens no pause menu afterwards.
+    // The press that chose it, latched in play, opens no pause menu afterwards.
     for (int i = 0; i < 4; ++i) loop_.iterate();
     EXPECT_FALSE(state.menuOpen);
     EXPECT_FALSE(loop_.startLatched);
+}
+
+// Every item of the menu under GAME OVER and of the pause menu, one after the other in one
+// run: SETTINGS opens the settings page and DONE leaves it; NEW GAME starts a fresh player
+// with the world running again; QUIT ends the loop (here it is taken back to go on).
+TEST_F(MainLoopTest, EveryMenuItemDoesWhatItSays) {
+    startGame();
+    CGameState& state = CGameState::instance();
+    const CGameReport& report = CGameReport::instance();
+    const struct {
+        const char* what;
+        bool dieFirst;  // the last life lost first: the menu under GAME OVER
+        int32_t item;
+        bool goesOn, menuOpen, settings, gameOver, fresh;
+    } rows[] = {
+        {"game over: SETTINGS", true, 1, true, false, true, true, false},
+        {"settings: DONE", false, 2, true, false, false, true, false},
+        {"game over: NEW GAME", false, 0, true, false, false, false, true},
+        {"pause: SETTINGS", false, 2, true, true, true, false, false},
+        {"settings: DONE", false, 2, true, true, false, false, false},
+        {"pause: RESUME GAME", false, 0, true, false, false, false, false},
+        {"pause: NEW GAME", false, 1, true, false, false, false, true},
+        {"pause: QUIT", false, 3, false, true, false, false, false},
+        {"pause: RESUME GAME", false, 0, true, false, false, false, false},
+        {"game over: QUIT", true, 2, false, false, false, true, false},
+    };
+    for (const auto& r : rows) {
+        CPlayer* player = CPlayer::instance(1);
+        player->score = 1234;
+        if (r.dieFirst) {
+            player->lives = 1;
+            player->die(0);
+            tap(0);
+            ASSERT_TRUE(state.gameOver) << r.what;
+        }
+        pointAt(r.item);
+        EXPECT_EQ(release(), r.goesOn) << r.what;
+        EXPECT_EQ(state.menuOpen, r.menuOpen) << r.what;
+        EXPECT_EQ(CMenu::instance().inSettings, r.settings) << r.what;
+        EXPECT_EQ(state.gameOver, r.gameOver) << r.what;
+        EXPECT_EQ(CPlayer::instance(1)->score == 0, r.fresh) << r.what;
+        const uint32_t updates = report.worldUpdates;
+        loop_.quitRequested = false;
+        loop_.iterate();
+        EXPECT_EQ(report.worldUpdates - updates, r.menuOpen ? 0u : 1u) << r.what;
+    }
+}
+
+// A QUIT confirmed in the drawn iteration in which the fifth disk would complete the level ends
+// the game there: the level is not completed first.
+TEST_F(MainLoopTest, AQuitChosenAsTheLevelCompletesIsHonouredFirst) {
+    startGame();
+    backend_.startInWait = true;  // a LEVEL COMPLETE shown all the same ends its wait
+    pointAt(3);
+    CPlayer::instance(1)->disks = 5;
+    EXPECT_FALSE(release());
+    EXPECT_EQ(CLevel::instance().levelNumber, 0);
+    EXPECT_EQ(CGameReport::instance().levelsCompleted, 0u);
 }
 
 // In the window a wait that only polls would spin a core: it rests between polls.

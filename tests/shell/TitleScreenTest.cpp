@@ -7,6 +7,7 @@
 #include "effects/ParticleSystem.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "shell/Menu.h"
 #include "shell/TitleScreen.h"
 #include "sound/SoundManager.h"
 #include "support/GameTest.h"
@@ -14,6 +15,7 @@
 #include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/Random.h"
 #include "world/World.h"
 
 namespace {
@@ -107,6 +109,52 @@ TEST_F(TitleScreenTest, NewGameWithoutABestLevelStartsTheFirstLevel) {
     EXPECT_FALSE(CGameState::instance().tutorial);
     EXPECT_EQ(CGameState::instance().frameCounter, 0u);
     EXPECT_TRUE(CWorld::instance().objects.empty());
+}
+
+// Each item of the title's menu, on a fresh screen each: NEW GAME leaves to play, RESUME
+// TUTORIAL goes on, SETTINGS opens the settings page, QUIT leaves with the quit result.
+TEST_F(TitleScreenTest, EveryMenuItemDoesWhatItSays) {
+    const struct {
+        int32_t item;
+        bool goesOn, menuOpen, settings;
+        int32_t result;
+    } cases[] = {{0, false, false, false, CTitleScreen::kPlay},
+                 {1, true, false, false, CTitleScreen::kPlay},
+                 {2, true, true, true, CTitleScreen::kPlay},
+                 {3, false, false, false, CTitleScreen::kQuit}};
+    for (const auto& c : cases) {
+        title_ = CTitleScreen();
+        title_.begin();
+        CMenu::instance().reset();
+        CGameState::instance().menuOpen = false;
+        press(kStart);
+        press(0);
+        for (int i = 0; i < c.item; ++i) {
+            press(kDown);
+            press(0);
+        }
+        press(kStart);
+        EXPECT_EQ(press(0), c.goesOn) << "item " << c.item;
+        EXPECT_EQ(CGameState::instance().menuOpen, c.menuOpen) << "item " << c.item;
+        EXPECT_EQ(CMenu::instance().inSettings, c.settings) << "item " << c.item;
+        EXPECT_EQ(title_.result, c.result) << "item " << c.item;
+    }
+}
+
+// The one real monster of the tutorial, for each value of its draw.
+TEST_F(TitleScreenTest, TheTutorialsMonsterComesFromItsDraw) {
+    const int32_t kinds[10] = {kKindGrenadeer, kKindGrenadeer, kKindGrenadeer, kKindGrenadeer,
+                               kKindGrenadeer, kKindGrenadeer, kKindGrenadeer, kKindRocketeer,
+                               kKindJoust,     kKindEye};
+    for (int32_t r = 0; r < 10; ++r) {
+        uint32_t seed = 1;
+        while (seedGameRand(seed), gameRand() % 10 != r) ++seed;
+        CWorld::instance().clear(true);
+        seedGameRand(seed);
+        title_.runStep(6);
+        ASSERT_EQ(CWorld::instance().objects.size(), 1u);
+        EXPECT_EQ(CWorld::instance().objects.front()->kind, kinds[r]) << "draw " << r;
+    }
 }
 
 TEST_F(TitleScreenTest, LosingFocusOpensTheMenuAndAQuitRequestLeaves) {
