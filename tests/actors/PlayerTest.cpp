@@ -114,6 +114,38 @@ TEST_F(PlayerTest, CornerSlideFindsTheOpenColumn) {
     EXPECT_GT(player().x, 128);
 }
 
+// Blocked while straddling two rows (running horizontally) or two columns (vertically), the
+// player turns toward whichever of the two tiles ahead is open, the upper or left one first.
+TEST_F(PlayerTest, CornerSlideTurnsTowardTheOpenHalfInBothAxesAndBothWays) {
+    const struct {
+        int32_t dir;
+        std::initializer_list<std::pair<int, int>> open;  // of the two tiles ahead
+        int32_t dirAfter;
+    } cases[] = {
+        // clang-format off
+        {0, {{9, 10}}, 1},  {0, {{9, 11}}, 3},  {2, {{11, 10}}, 1}, {2, {{11, 11}}, 3},
+        {1, {{10, 9}}, 0},  {1, {{11, 9}}, 2},  {3, {{10, 11}}, 0}, {3, {{11, 11}}, 2},
+        {2, {{11, 10}, {11, 11}}, 1}, {3, {{10, 11}, {11, 11}}, 0}, {0, {}, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        const bool horizontal = c.dir == 0 || c.dir == 2;
+        loadTestMaze();
+        CLevel& level = CLevel::instance();
+        for (int i = 0; i < 2; ++i)  // wall on both tiles ahead, then the open ones
+            if (horizontal)
+                level.tiles[10 + c.dir - 1][10 + i] = 1;
+            else
+                level.tiles[10 + i][10 + c.dir - 2] = 1;
+        for (const auto& [column, row] : c.open) level.tiles[column][row] = 0;
+        player().x = 10 * 64 + (horizontal ? 0 : 24);
+        player().y = 10 * 64 + (horizontal ? 24 : 0);
+        player().dir = c.dir;
+        player().cornerSlide();
+        EXPECT_EQ(player().dir, c.dirAfter) << "heading " << c.dir;
+    }
+}
+
 TEST_F(PlayerTest, BetweenColumnsThePlayerCanAlwaysGoOnOrBack) {
     loadTestMaze({"", "", "", "", "", "", "", "", "", "",
                   "         #.#"});  // walls left and right of tile (10, 10)

@@ -143,6 +143,7 @@ TEST_F(ShootersTest, TheBugsShellTurnsShotsFromBehindAndTheSide) {
                                 : new CBaseBullet(x, y, c.shotDir, 8);
         shot->setup();
         CWorld::instance().add(shot);
+        CWorld::instance().fileAt(shot, false);  // the bug walks into a shot filed where it is
         shot->prevX = 10 * 64 + c.prevX * 8;
         shot->prevY = 10 * 64 + c.prevY * 8;
         bug->onTouch(*shot);
@@ -154,7 +155,12 @@ TEST_F(ShootersTest, TheBugsShellTurnsShotsFromBehindAndTheSide) {
         if (c.turnedDir != -1) {
             EXPECT_EQ(shot->dir, c.turnedDir);
             EXPECT_EQ(shot->x, shot->prevX);
+            // Filed where it now is, and nowhere else.
+            int cells = 0;
+            for (const auto& column : CWorld::instance().cells)
+                for (const CActorSet& cell : column) cells += cell.contains(shot);
             EXPECT_TRUE(CWorld::instance().cells[shot->x >> 6][shot->y >> 6].contains(shot));
+            EXPECT_EQ(cells, ((shot->x & 0x38) ? 2 : 1) * ((shot->y & 0x38) ? 2 : 1));
         }
     }
 }

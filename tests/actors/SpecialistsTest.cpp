@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "actors/BaseSpar.h"
 #include "actors/Grenade.h"
 #include "actors/MEgg.h"
@@ -41,16 +43,18 @@ protected:
 TEST_F(SpecialistsTest, AChickenLaysAnEggAtAnEnemyAheadThenTurnsAsideOrBackOrHolds) {
     struct SCase {
         const char* what;
-        bool corridor, enemyBehind;
-        int32_t dirAfter;  // -1: either side
-    } const cases[] = {{"at a corner", false, false, -1},
-                       {"in a corridor", true, false, 0},
-                       {"between two enemies", true, true, 2}};
+        bool corridor;
+        int32_t enemyBehind;  // tiles behind, round the wrap; 0: none
+        int32_t dirAfter;     // -1: either side
+    } const cases[] = {{"at a corner", false, 0, -1},
+                       {"in a corridor", true, 0, 0},
+                       {"between two enemies", true, 20, 2},
+                       {"the one behind out of sight", true, 21, 0}};
     for (const SCase& c : cases) {
         restart(c.corridor ? kCorridor : std::initializer_list<std::string>{});
         auto* chicken = presentMonster<CMChicken>(kKindChicken, 10 * 64, 10 * 64, 2);
         presentTarget(kKindDummy, 13 * 64, 10 * 64, 3);
-        if (c.enemyBehind) presentTarget(kKindPlayer, 0, 10 * 64, 3);  // 10 tiles behind
+        if (c.enemyBehind) presentTarget(kKindPlayer, (50 - c.enemyBehind) % 40 * 64, 10 * 64, 3);
         EXPECT_EQ(chicken->think(), 1) << c.what;
         const CMEgg* egg = lastOfKind<CMEgg>(kKindEgg);
         ASSERT_NE(egg, nullptr) << c.what;
@@ -108,19 +112,34 @@ TEST_F(SpecialistsTest, AnEyeBurnsAnEnemyAheadInTheSameUpdateOrDodgesWhileReload
             EXPECT_EQ(eye->fireCooldown, 240);
             EXPECT_EQ(report().shotsFired[kKindEye], 1u);
             ASSERT_EQ(CEffectManager::instance().count(), 2u);  // the beam, then the hit's burst
-            const auto* beam = dynamic_cast<const CLaser*>(CEffectManager::instance().at(0));
-            ASSERT_NE(beam, nullptr);
-            EXPECT_EQ(beam->colour, 0x001F);
-            EXPECT_EQ(beam->x, 80 + 12);
-            EXPECT_EQ(beam->y, 80 + 4);
-            EXPECT_EQ(beam->width, 120 - (80 + 12));
-            EXPECT_EQ(beam->height, 2);
             EXPECT_EQ(eye->dir, 2);
         } else {
             EXPECT_EQ(report().samples[5], 0u);
             EXPECT_EQ(enemy->hitPoints, 3);
             EXPECT_TRUE(eye->dir == 1 || eye->dir == 3) << eye->dir;  // out of the line
         }
+    }
+}
+
+// The beam runs from the eye's side of the target to the eye, along the middle of the corridor:
+// the eye at pixel (80, 80), the enemy 5 tiles (40 pixels) away.
+TEST_F(SpecialistsTest, AnEyesBeamSpansTheGapInEachDirection) {
+    const struct {
+        int32_t dir, x, y, width, height;
+    } cases[] = {{0, 52, 84, 28, 2}, {1, 84, 52, 2, 28}, {2, 92, 84, 28, 2}, {3, 84, 92, 2, 28}};
+    const int32_t step[4][2] = {{-5, 0}, {0, -5}, {5, 0}, {0, 5}};
+    for (const auto& c : cases) {
+        restart();
+        auto* eye = presentMonster<CMEye>(kKindEye, 10 * 64, 10 * 64, c.dir);
+        presentTarget(kKindPlayer, (10 + step[c.dir][0]) * 64, (10 + step[c.dir][1]) * 64, 3);
+        EXPECT_EQ(eye->think(), 1);
+        ASSERT_GE(CEffectManager::instance().count(), 1u);
+        const auto* beam = dynamic_cast<const CLaser*>(CEffectManager::instance().at(0));
+        ASSERT_NE(beam, nullptr);
+        EXPECT_EQ(beam->colour, 0x001F);
+        EXPECT_EQ((std::array{beam->x, beam->y, beam->width, beam->height}),
+                  (std::array{c.x, c.y, c.width, c.height}))
+            << "heading " << c.dir;
     }
 }
 

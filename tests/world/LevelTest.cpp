@@ -38,22 +38,25 @@ protected:
     }
 };
 
-// One step past an edge lands on the far edge; each probe is free only on the tile it
-// should read. Only floor is free: value 7, a wall drawn as nothing, is not.
-TEST_F(LevelTest, IsFreeWrapsOneStepAndOnlyFloorIsFree) {
-    fillTiles(1);
-    level().tiles[39][5] = 0;
-    EXPECT_TRUE(level().isFree(-1, 5));
-    EXPECT_FALSE(level().isFree(40, 5));
-    std::swap(level().tiles[39][5], level().tiles[0][5]);
-    EXPECT_TRUE(level().isFree(40, 5));
-    EXPECT_FALSE(level().isFree(-1, 5));
-    level().tiles[3][0] = 0;
-    EXPECT_TRUE(level().isFree(3, 29));
-    EXPECT_FALSE(level().isFree(3, -1));
-    std::swap(level().tiles[3][0], level().tiles[3][28]);
-    EXPECT_TRUE(level().isFree(3, -1));
-    EXPECT_FALSE(level().isFree(3, 29));
+// One step past an edge lands on the far edge, and an edge itself is read where it is. The
+// shipped maps repeat their edges, so here the edges differ: column 39 and row 0 are wall,
+// column 0 and row 28 floor. Only floor is free: value 7, a wall drawn as nothing, is not.
+TEST_F(LevelTest, IsFreeAndIsOpenWrapOneStepAtEveryEdgeAndOnlyFloorIsFree) {
+    fillTiles(0);
+    for (int32_t r = 0; r < kMazeRows; ++r) level().tiles[39][r] = 1;
+    for (int32_t c = 0; c < kMazeColumns; ++c) level().tiles[c][0] = 1;
+    const struct {
+        int32_t x, y, dir;  // dir -1: isFree (x, y)
+        bool free;
+    } probes[] = {
+        {-1, 5, -1, false}, {0, 5, -1, true},  {39, 5, -1, false}, {40, 5, -1, true},
+        {5, -1, -1, true},  {5, 0, -1, false}, {5, 28, -1, true},  {5, 29, -1, false},
+        {0, 5, 0, false},   {1, 5, 0, true},   {38, 5, 2, false},  {39, 5, 2, true},
+        {5, 0, 1, true},    {5, 1, 1, false},  {5, 27, 3, true},   {5, 28, 3, false},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(p.dir == -1 ? level().isFree(p.x, p.y) : level().isOpen(p.x, p.y, p.dir), p.free)
+            << "(" << p.x << ", " << p.y << ") direction " << p.dir;
 
     for (const int32_t value : {2, 4, 5, 7, 255}) {
         level().tiles[10][10] = value;

@@ -153,6 +153,18 @@ TEST_F(WavesTest, AFrozenFrameCounterRepeatsABatchButNotARefillOrADisk) {
     EXPECT_EQ(countOfKind(kKindSoldier), 12 + (quota + 3) / 4 * 4);
 }
 
+TEST_F(WavesTest, APlacementThatGivesUpIsNotCounted) {
+    // Floor only along row 10, and something standing on every tile of it.
+    for (int32_t c = 0; c < kMazeColumns; ++c) {
+        for (int32_t r = 0; r < kMazeRows; ++r) level().tiles[c][r] = r == 10 ? 0 : 1;
+        presentTarget(kKindDisk, c * 64, 10 * 64, 1);
+    }
+    start(4);
+    frames(40, 40);
+    EXPECT_EQ(level().spawnedCount, 0);
+    EXPECT_EQ(countOfKind(kKindSoldier), 0);
+}
+
 TEST_F(WavesTest, ThePeriodsStopAtTwentyFramesOnVeryHighLevels) {
     level().levelNumber = 200;  // 2100 - 4000 and 3300 - 4000 are both below zero
     start(0);
