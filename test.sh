@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole suite: the tests and the golden replays, both again under
 # AddressSanitizer and UndefinedBehaviorSanitizer with a short soak, and the fuzzers for a bounded
-# time; then builds the release with clang and packages it, and plays the page for browsers in
-# headless chromium.
+# time; then builds the release with clang, packages it and has lintian check the package, and
+# plays the page for browsers in headless chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -45,7 +45,10 @@ step "release build with clang, and its packages"
 # so a plain release build stays clean with both compilers.
 cmake --preset clang-release
 cmake --build --preset clang-release -j "$JOBS"
+rm -f build/clang-release/boltfever_*.deb build/clang-release/boltfever-*.tar.gz
 (cd build/clang-release && cpack -G "DEB;TGZ")
+# Debian's own checks of the package: an error fails the run; warnings and notes are shown.
+lintian --fail-on error --display-info build/clang-release/boltfever_*.deb
 
 step "the page for browsers, played in headless chromium"
 ./web.sh --test

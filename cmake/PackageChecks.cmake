@@ -1,5 +1,6 @@
 # Read by cpack before it makes each package: a Debian package that would install outside /usr,
-# lack its man page or declare no dependencies is refused here, not found out by a player.
+# lack its man page or declare no dependencies is refused here, not found out by a player; so is
+# a package whose changelog does not begin with its version.
 
 if(CPACK_GENERATOR STREQUAL "DEB")
   if(NOT CPACK_PACKAGING_INSTALL_PREFIX STREQUAL "/usr")
@@ -16,4 +17,9 @@ if(CPACK_GENERATOR STREQUAL "DEB")
                           "install dpkg-dev and file")
     endif()
   endforeach()
+endif()
+
+if(NOT CPACK_BOLTFEVER_CHANGELOG_VERSION STREQUAL CPACK_PACKAGE_VERSION)
+  message(FATAL_ERROR "packaging/changelog: the newest entry is for ${CPACK_BOLTFEVER_CHANGELOG_VERSION}, "
+                      "not ${CPACK_PACKAGE_VERSION}: add an entry for this release")
 endif()

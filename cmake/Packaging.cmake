@@ -1,15 +1,24 @@
 # Everything a player's system gets besides the program: the levels (see Levels.cmake), the
-# desktop entry and icon, a man page made from --help, and the packages that carry them all:
-# `cpack -G DEB` and `cpack -G TGZ` in a build folder.
+# desktop entry and icon, a man page made from --help, the licence and the changelog, and the
+# packages that carry them all: `cpack -G DEB` and `cpack -G TGZ` in a build folder.
 
-install(TARGETS boltfever RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/boltfever.desktop
+# Games go to PREFIX/games, as Debian's policy has it. The desktop entry names the program by
+# its full path: not every desktop session has the games folder on its PATH.
+set(BOLTFEVER_INSTALL_BINDIR games CACHE STRING "Where the program is installed (under the prefix)")
+cmake_path(ABSOLUTE_PATH BOLTFEVER_INSTALL_BINDIR BASE_DIRECTORY ${CMAKE_INSTALL_PREFIX}
+           OUTPUT_VARIABLE BOLTFEVER_FULL_BINDIR)
+install(TARGETS boltfever RUNTIME DESTINATION ${BOLTFEVER_INSTALL_BINDIR})
+configure_file(${PROJECT_SOURCE_DIR}/packaging/boltfever.desktop.in
+               ${PROJECT_BINARY_DIR}/boltfever.desktop @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/boltfever.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/boltfever.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 # The icon is part of the game: building the game draws it, so an install right after a build
 # of the game alone finds it.
 add_dependencies(boltfever desktop-icon)
+
+include(${PROJECT_SOURCE_DIR}/cmake/PackageDocs.cmake)
 
 # The man page is the game's own --help, so it never falls behind the options. help2man is a
 # build tool like any other, but a build without it still gives a playable game, just no page.
