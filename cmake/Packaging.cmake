@@ -32,9 +32,10 @@ if(HELP2MAN)
     COMMAND ${HELP2MAN} --no-info --section=6 --source "Bolt Fever ${PROJECT_VERSION}"
             --include ${PROJECT_BINARY_DIR}/boltfever.h2m --output ${PROJECT_BINARY_DIR}/boltfever.6
             $<TARGET_FILE:boltfever>
+    COMMAND sed -i -f ${PROJECT_SOURCE_DIR}/packaging/man-tables.sed ${PROJECT_BINARY_DIR}/boltfever.6
     # Debian's way: compressed, with no name or time stamp in the gzip header.
     COMMAND gzip -9nf ${PROJECT_BINARY_DIR}/boltfever.6
-    DEPENDS boltfever ${PROJECT_BINARY_DIR}/boltfever.h2m
+    DEPENDS boltfever ${PROJECT_BINARY_DIR}/boltfever.h2m ${PROJECT_SOURCE_DIR}/packaging/man-tables.sed
     COMMENT "Writing the man page from --help"
     VERBATIM)
   add_custom_target(man-page ALL DEPENDS ${MAN_PAGE})

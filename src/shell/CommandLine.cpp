@@ -55,14 +55,17 @@ const char* helpText() {
            "  X                    show where you are (locator)\n"
            "  Enter or Escape      START: menu\n"
            "  Tab                  SELECT: next menu item\n"
-           "  + and -              volume\n"
+           "  = and -              volume up and down (keypad + and - too)\n"
            "  F11 or Alt+Enter     fullscreen\n"
            "  F12                  screenshot (saved in ~/.local/share/boltfever)\n"
            "\n"
            "Game controller:\n"
-           "  D-pad or left stick  move      South button (A)  fire\n"
-           "  West button (X)      locator   Start             menu\n"
-           "  Back                 SELECT    Shoulders         volume down / up\n";
+           "  D-pad or left stick  move\n"
+           "  South button (A)     fire\n"
+           "  West button (X)      show where you are (locator)\n"
+           "  Start                START: menu\n"
+           "  Back                 SELECT: next menu item\n"
+           "  Shoulders            volume down (left) and up (right)\n";
 }
 
 ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
