@@ -44,7 +44,13 @@ case "$mode" in
         cp tests/web/package.json tests/web/package-lock.json build/web-test/
         (cd build/web-test && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --cache "$PWD/npm-cache" \
             --no-audit --no-fund --ignore-scripts --loglevel=error)
-        node --test tests/web/
+        # The browser gets a home of its own: nothing of the player's (a chromium profile,
+        # certificates, caches) is read, and nothing is written in the real home.
+        home=$PWD/build/web-test/home
+        rm -rf "$home"
+        mkdir -p "$home"
+        HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+            XDG_DATA_HOME=$home/.local/share node --test tests/web/
         ;;
     serve)
         port=${PORT:-8000}

@@ -21,7 +21,9 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 
-work=$(mktemp -d)
+# Each run has a folder of its own under the build folder: its working folder and its home.
+work=$PWD/build/asan/soak
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 field() { grep -o "\"$1\": [0-9]*" "$2" | head -n 1 | grep -o '[0-9]*$'; }
 
@@ -32,10 +34,12 @@ for level in $(seq 1 16); do
     mkdir -p "$dir"
     began=$(date +%s%N)
     # A home of its own, so that the player's settings are neither read nor written.
-    if ! (cd "$dir" && HOME=$dir XDG_DATA_HOME= timeout 900 "$game" --headless --autoplay \
-        --seed "$level" --level "$level" --frames "$pictures" --report report.json \
-        >log 2>&1); then
-        echo "level $level: the run failed (status $?):" >&2
+    status=0
+    (cd "$dir" && HOME=$dir XDG_DATA_HOME=$dir/.local/share timeout -k 10 900 "$game" \
+        --headless --autoplay --seed "$level" --level "$level" --frames "$pictures" \
+        --report report.json >log 2>&1) || status=$?
+    if [ "$status" -ne 0 ]; then
+        echo "level $level: the run failed (status $status):" >&2
         tail -n 30 "$dir/log" >&2
         exit 1
     fi

@@ -21,9 +21,12 @@ void writeText(const std::string& path, const std::string& text) {
 
 SGameRun runGame(const std::string& arguments, const std::string& dir, const std::string& prefix) {
     const std::string log = dir + "/run.log";
+    // A game that hangs is stopped, and killed if it will not stop, before the test's own time
+    // runs out: no run outlives its test.
     const std::string command = "cd '" + dir + "' && " + prefix + " HOME='" + dir +
-                                "' XDG_DATA_HOME= '" BOLTFEVER_BINARY_DIR "/boltfever' " +
-                                arguments + " >'" + log + "' 2>&1";
+                                "' XDG_DATA_HOME= timeout -k 5 " + std::to_string(kMostRunSeconds) +
+                                " '" BOLTFEVER_BINARY_DIR "/boltfever' " + arguments + " >'" + log +
+                                "' 2>&1";
     SGameRun run;
     const int raw = std::system(command.c_str());
     if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
