@@ -135,9 +135,14 @@ int main(int argc, char** argv) {
             for (const std::string& problem : loadControls(folder + CControls::kFileName))
                 reportLine(problem);
     }
-    // The automatic player draws from a generator of its own, seeded from the game's seed.
+    // The automatic player draws from a generator of its own, seeded from the game's seed. Its
+    // run is a demo: the levels it reaches and the volumes it tries are not the player's, and
+    // none of it is saved.
     std::unique_ptr<CBackend> autoplay;
-    if (options.autoplay) autoplay = std::make_unique<CAutoplayBackend>(*backend, seed);
+    if (options.autoplay) {
+        autoplay = std::make_unique<CAutoplayBackend>(*backend, seed);
+        CSoundManager::instance().saveEnabled = false;
+    }
     platformStartup(autoplay ? *autoplay : *backend);
     int status = runMainLoop({seed, options.level, options.report});
     if (status == 0) status = session.status();

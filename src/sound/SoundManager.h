@@ -25,7 +25,7 @@ public:
     CSoundMixer& mixer;
     SSettings settings;        // the image of the settings file
     std::string settingsFile;  // where the settings came from and go back to
-    bool saveEnabled = true;   // off for replays, and when the file is there but unreadable
+    bool saveEnabled = true;   // off for replays, demos, and a file there but unreadable
 
     // Reads the settings, then opens the audio device; false when there is no device.
     bool startUp();

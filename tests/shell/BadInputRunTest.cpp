@@ -68,6 +68,8 @@ TEST(BadInputRun, EachCaseGetsItsLineItsStatusAndLeavesTheRightFiles) {
         {"", "", "--seed \"$(printf '1\\033[2J')\"", 2, "not '1\\x1b[2J'", ""},
         {"printf '10 r\\233ight\\n' >esc.txt", "", "--headless --input esc.txt", 2,
          "esc.txt:1: unknown button 'r\\x9bight'", ""},
+        // The automatic player's run is a demo: nothing of it is saved.
+        {"", "", "--headless --autoplay --frames 3", 0, "", "! test -e .local"},
         // Command lines.
         {"", "", "--seed 5 --seed 6", 2, "option --seed given twice", ""},
         {"", "", "--headless --mute --headless", 2, "option --headless given twice", ""},
