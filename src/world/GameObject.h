@@ -56,6 +56,9 @@ public:
     virtual void update() = 0;
     virtual void draw();
     virtual void die(int32_t killer);
+    // killedBy of an actor the world's killAll took away: the title's clear-out at the end of
+    // its credits, which is staging rather than play.
+    static constexpr int32_t kClearedOut = -1;
     // Marks the actor dead, remembering who killed it (a player number, or 0). Every die uses
     // it; so does a zombie's touch, which ends its victim without a death of its own.
     void markDead(int32_t killer) {
@@ -121,7 +124,7 @@ public:
     const SImage* images[12]{};  // by dir * 3 + animFrame
     int32_t diskSpacing = 0;     // ring phase between two carried disks
     int32_t diskPhase = 0;       // ring animation counter 0..63
-    int32_t killedBy = 0;        // the killer given to die, for the report
+    int32_t killedBy = 0;        // the killer given to die, for the report; or kClearedOut
     int32_t filedCells = 0;      // cells of the world's index that hold the actor
 
 protected:

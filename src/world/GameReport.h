@@ -21,10 +21,10 @@ public:
     static void resetInstance();
 
     void actorCreated(int32_t kind) { count(created, kind); }
-    // killer: the player number that made the kill, 0 for anything else.
+    // killer: the player number that made the kill, 0 or less for anything else.
     void actorKilled(int32_t kind, int32_t killer) {
         count(killed, kind);
-        if (killer != 0) count(killedByPlayer, kind);
+        if (killer > 0) count(killedByPlayer, kind);
     }
     // A shooter of this kind fired (a shot, an egg, a grenade, a beam).
     void shotFired(int32_t shooterKind) { count(shotsFired, shooterKind); }

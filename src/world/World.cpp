@@ -160,8 +160,10 @@ void CWorld::update() {
             ++it;
             continue;
         }
-        report.actorKilled(actor->kind, actor->killedBy);
+        // A player the title's clear-out takes away lost no life in play and ended no game.
+        const bool inPlay = actor->killedBy != CGameObject::kClearedOut;
         if (actor->kind == kKindPlayer) {
+            if (inPlay) report.actorKilled(actor->kind, actor->killedBy);
             CPlayer* player = static_cast<CPlayer*>(actor);
             player->lives -= 1;
             if (player->lives > 0) {
@@ -171,9 +173,10 @@ void CWorld::update() {
                 // Out of the world but not deleted: the player's slot owns it.
                 it = objects.erase(it);
                 CGameState::instance().gameOver = true;
-                report.gameEnded();
+                if (inPlay) report.gameEnded();
             }
         } else {
+            report.actorKilled(actor->kind, actor->killedBy);
             // die() has taken it out of the cells where it stood; an actor moved without its
             // filing may be left elsewhere, and no cell may keep a pointer to it.
             eraseEverywhere(actor);
@@ -252,6 +255,7 @@ void CWorld::killAll(bool keepDisks) {
         if (actor->dead) continue;
         if (!keepDisks) actor->disks = 0;
         actor->die(0);
+        actor->killedBy = CGameObject::kClearedOut;
     }
 }
 

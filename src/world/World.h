@@ -67,7 +67,8 @@ public:
     void eraseEverywhere(CGameObject* actor);
 
     // --- wholesale
-    // Every live actor dies, credited to nobody; without keepDisks it drops nothing.
+    // Every live actor dies (the disks it carries vanish unless keepDisks): the title's clear-out.
+    // Each is marked kClearedOut, so no life is counted lost and no game ended.
     void killAll(bool keepDisks);
     // Deletes every actor but the player (the player too with includePlayer; spared, it is only
     // let go of) and empties the cells.

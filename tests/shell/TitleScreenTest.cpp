@@ -72,6 +72,9 @@ TEST_F(TitleScreenTest, TheScriptBringsItsLinesAndActorsAtItsFrames) {
     runTo(4201);
     EXPECT_EQ(CWorld::instance().objects.size(), 0u);
     EXPECT_TRUE(CGameState::instance().gameOver);
+    // Staging, not play: the report counts no death of the player and no game over.
+    EXPECT_EQ(report.killed[kKindPlayer], 0u);
+    EXPECT_EQ(report.gameOvers, 0u);
     EXPECT_EQ(CPlayer::instance(1)->locatorTimer, 0);  // and do not stay frozen on screen
     EXPECT_EQ(title_.lastStep, 9);
 }

@@ -166,6 +166,8 @@ TEST_F(WorldTest, ThePlayerLosesLivesButIsNeverDeleted) {
     EXPECT_TRUE(CGameState::instance().gameOver);
     EXPECT_EQ(CPlayer::instance(1), player);  // still in its slot, alive as an object
     EXPECT_EQ(player->lives, 0);
+    EXPECT_EQ(CGameReport::instance().killed[kKindPlayer], 2u);
+    EXPECT_EQ(CGameReport::instance().gameOvers, 1u);
 }
 
 TEST_F(WorldTest, SquareQueriesClipAtTheEdgesWithoutWrap) {
