@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <iterator>
 
 #include "platform/Files.h"
 #include "platform/KeyMap.h"
+#include "platform/Messages.h"
 
 namespace {
 
@@ -154,20 +156,15 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A name quoted for a message: printable characters as they are, others as \xNN.
-std::string quoted(std::string_view s) {
-    std::string out = "'";
-    for (const char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u < 0x7F) {
-            out += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", u);
-            out += hex;
-        }
-    }
-    return out + "'";
+using KeyLists = uint8_t[kButtonCount][CControls::kMaxKeysPerAction];
+
+void defaultKeys(KeyLists& keys) {
+    for (auto& list : keys)
+        for (uint8_t& k : list) k = 0;
+    int used[kButtonCount] = {};
+    for (const SKeyBinding& binding : defaultKeyBindings())
+        if (used[binding.button] < CControls::kMaxKeysPerAction)
+            keys[binding.button][used[binding.button]++] = binding.key;
 }
 
 }  // namespace
@@ -195,16 +192,29 @@ void CControls::resetInstance() {
 }
 
 void CControls::setDefaults() {
-    for (auto& list : keys)
-        for (uint8_t& k : list) k = 0;
-    int used[kButtonCount] = {};
-    for (const SKeyBinding& binding : defaultKeyBindings())
-        if (used[binding.button] < kMaxKeysPerAction)
-            keys[binding.button][used[binding.button]++] = binding.key;
+    defaultKeys(keys);
+}
+
+std::string CControls::keysOf(EButton button) const {
+    std::string names;
+    for (const uint8_t usage : keys[button]) {
+        if (usage == 0) break;
+        if (!names.empty()) names += ", ";
+        names += keyName(usage);
+    }
+    return names;
 }
 
 std::vector<std::string> CControls::parse(const std::string& text, const std::string& name) {
     std::vector<std::string> problems;
+    KeyLists defaults;
+    defaultKeys(defaults);
+    // What a bad line leaves its action with: the defaults, or the keys an earlier line set.
+    const auto kept = [&](const SAction& action) {
+        const bool isDefault = std::equal(std::begin(keys[action.button]),
+                                          std::end(keys[action.button]), defaults[action.button]);
+        return "; it keeps " + (isDefault ? "its default keys" : keysOf(action.button));
+    };
     size_t start = 0;
     for (int lineNumber = 1; start < text.size(); ++lineNumber) {
         size_t end = text.find('\n', start);
@@ -243,12 +253,11 @@ std::vector<std::string> CControls::parse(const std::string& text, const std::st
                 trim(comma == std::string_view::npos ? list : list.substr(0, comma));
             const int usage = keyByName(keyText);
             if (keyText.empty() || usage == 0) {
-                problem("unknown key " + quoted(keyText) + " for " + action->name +
-                        "; it keeps its default keys");
+                problem("unknown key " + quoted(keyText) + " for " + action->name + kept(*action));
                 bad = true;
             } else if (count == kMaxKeysPerAction) {
                 problem(std::string("more than ") + std::to_string(kMaxKeysPerAction) +
-                        " keys for " + action->name + "; it keeps its default keys");
+                        " keys for " + action->name + kept(*action));
                 bad = true;
             } else {
                 found[count++] = static_cast<uint8_t>(usage);
@@ -269,13 +278,8 @@ std::string CControls::text() const {
     for (const SAction& action : kActions) {
         out += action.name;
         out += " =";
-        const char* separator = " ";
-        for (const uint8_t usage : keys[action.button]) {
-            if (usage == 0) break;
-            out += separator;
-            out += keyName(usage);
-            separator = ", ";
-        }
+        const std::string names = keysOf(action.button);
+        if (!names.empty()) out += " " + names;
         out += "\n";
     }
     return out;
@@ -304,9 +308,12 @@ std::vector<std::string> loadControls(const std::string& path) {
         return {};
     }
     std::vector<uint8_t> bytes;
-    if (!readFile(path, bytes, error, kMaxControlsBytes + 1))
-        return {error + " (the default keys stay)"};
-    if (bytes.size() > kMaxControlsBytes)
-        return {path + ": larger than any controls file (the default keys stay)"};
-    return controls.parse(std::string(bytes.begin(), bytes.end()), path);
+    switch (readFileUpTo(path, bytes, kMaxControlsBytes, error)) {
+        case EFileRead::kWhole:
+            return controls.parse(std::string(bytes.begin(), bytes.end()), path);
+        case EFileRead::kCut:
+            return {error + ", which no keys file is (the default keys stay)"};
+        default:
+            return {error + " (the default keys stay)"};
+    }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Which keys press which of the handheld's buttons, as a player may set them in a small text
 // file beside the settings: one line per action, "action = key, key", keys by SDL's names for
-// them ("Left Ctrl", "Keypad 7", "Space"). An action the file does not mention, or names on a
-// line that cannot be read, keeps its default keys.
+// them ("Left Ctrl", "Keypad 7", "Space"). An action the file does not mention keeps its default
+// keys; one named on a line that cannot be read keeps the keys it had: its defaults, or those
+// an earlier line gave it.
 
 #include <cstdint>
 #include <string>
@@ -22,10 +23,12 @@ public:
     // Every action back to its default keys.
     void setDefaults();
     // Takes the bindings of a controls file's text. Returns one line per problem, "name:line:
-    // reason"; the action of a bad line keeps its default keys.
+    // reason", which says what the action of a bad line keeps.
     std::vector<std::string> parse(const std::string& text, const std::string& name);
     // The file as it would be written for the keys in use.
     std::string text() const;
+    // The keys that press a button, by name: "Space, Z, Left Ctrl".
+    std::string keysOf(EButton button) const;
 
     // The buttons held, given which keys are down (indexed by USB usage, 256 entries). With Alt
     // held, Enter is the window's and presses nothing.

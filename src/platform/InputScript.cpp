@@ -3,19 +3,12 @@
 #include <cstdint>
 
 #include "platform/Files.h"
+#include "platform/Messages.h"
 
 namespace {
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// A word as a message shows it: a long one is cut.
-std::string quoted(std::string_view word) {
-    constexpr size_t kMostShown = 40;
-    std::string shown = "'";
-    shown.append(word.substr(0, kMostShown)).append(word.size() > kMostShown ? "...'" : "'");
-    return shown;
 }
 
 bool parsePicture(std::string_view word, uint32_t& picture) {

@@ -65,6 +65,13 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+std::string quoted(std::string_view word) {
+    constexpr size_t kMostShown = 40;
+    std::string shown = "'";
+    shown.append(word.substr(0, kMostShown)).append(word.size() > kMostShown ? "...'" : "'");
+    return shown;
+}
+
 void reportLine(std::string_view text) {
     std::fprintf(stderr, "boltfever: %s\n", printable(text).c_str());
 }

@@ -11,5 +11,9 @@
 // cannot be mistaken for the text.
 std::string printable(std::string_view text);
 
+// A word from a user's file or command line as a message shows it: in quotes, a long one cut.
+// Its bytes stay as they are; printable() escapes them where the message is said.
+std::string quoted(std::string_view word);
+
 // "boltfever: " and the text made printable, on one line of stderr.
 void reportLine(std::string_view text);

@@ -7,6 +7,7 @@
 
 #include "platform/Controls.h"
 #include "platform/KeyMap.h"
+#include "platform/Messages.h"
 #include "support/GameTest.h"
 #include "support/RunGame.h"
 
@@ -50,24 +51,31 @@ TEST_F(ControlsTest, AFileRebindsTheActionsItNamesAndLeavesTheRest) {
     EXPECT_EQ(press({kKeyUp}), buttonBit(kButtonUp));  // untouched
 }
 
-TEST_F(ControlsTest, ABadLineSaysWhereAndItsActionKeepsItsKeys) {
+// Said as the player sees it on stderr, bytes that are not printable escaped once.
+TEST_F(ControlsTest, ABadLineSaysWhereAndWhatItsActionKeeps) {
     struct SCase {
-        const char* line;
+        const char* text;
         const char* said;
+        const char* fireKey;  // a key that fires afterwards
     } const cases[] = {
-        {"fire Space", "k:1: expected 'action = key, key', not 'fire Space'"},
-        {"jump = Space", "k:1: no action 'jump'"},
-        {"fire = Space, Hyperspace", "k:1: unknown key 'Hyperspace' for fire"},
-        {"fire = ", "k:1: unknown key '' for fire"},
-        {"fire = A, B, C, D, E", "k:1: more than 4 keys for fire"},
-        {"fire = \x01\xff", "k:1: unknown key '\\x01\\xFF' for fire"},
+        {"fire Space", "k:1: expected 'action = key, key', not 'fire Space'", "Space"},
+        {"jump = Space", "k:1: no action 'jump'", "Space"},
+        {"fire = Space, Hyperspace",
+         "k:1: unknown key 'Hyperspace' for fire; it keeps its default keys", "Space"},
+        {"fire = ", "k:1: unknown key '' for fire; it keeps its default keys", "Space"},
+        {"fire = A, B, C, D, E", "k:1: more than 4 keys for fire; it keeps its default keys",
+         "Space"},
+        {"fire = \x01\xff", "k:1: unknown key '\\x01\\xff' for fire; it keeps its default keys",
+         "Space"},
+        {"fire = F, Right Ctrl\nfire = Hyperspace",
+         "k:2: unknown key 'Hyperspace' for fire; it keeps F, Right Ctrl", "F"},
     };
     for (const SCase& c : cases) {
         CControls::instance().setDefaults();
-        const auto problems = CControls::instance().parse(c.line, "k");
-        ASSERT_EQ(problems.size(), 1u) << c.line;
-        EXPECT_EQ(problems[0].rfind(c.said, 0), 0u) << problems[0];
-        EXPECT_EQ(press({kKeySpace}), buttonBit(kButtonA)) << c.line;
+        const auto problems = CControls::instance().parse(c.text, "k");
+        ASSERT_EQ(problems.size(), 1u) << c.text;
+        EXPECT_EQ(printable(problems[0]).rfind(c.said, 0), 0u) << printable(problems[0]);
+        EXPECT_EQ(press({keyByName(c.fireKey)}), buttonBit(kButtonA)) << c.text;
     }
 }
 
@@ -78,10 +86,14 @@ TEST_F(ControlsTest, AMissingFileIsWrittenWithTheDefaultsAndALargeOneIsRefused) 
     std::stringstream written;
     written << std::ifstream(path).rdbuf();
     EXPECT_EQ(written.str(), CControls::instance().text());
-    std::ofstream(path) << std::string(100000, 'x');
+    // 64 KiB is read (and is no keys file); a byte more is refused, the limit named.
+    std::ofstream(path) << std::string(65536, '#');
+    EXPECT_TRUE(loadControls(path).empty());
+    std::ofstream(path) << std::string(65537, '#');
     const auto problems = loadControls(path);
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("the default keys stay"), std::string::npos);
+    EXPECT_EQ(problems[0],
+              path + ": larger than 65536 bytes, which no keys file is (the default keys stay)");
 }
 
 #ifdef BOLTFEVER_TEST_WITH_SDL
