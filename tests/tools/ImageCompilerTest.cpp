@@ -18,9 +18,7 @@ namespace {
 class ImageCompiler : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) /
-              ("imagec-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = fs::current_path() / "imagec";  // in the test's own folder
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

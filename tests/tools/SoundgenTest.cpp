@@ -20,10 +20,7 @@ protected:
     fs::path dir;
 
     void SetUp() override {
-        dir =
-            fs::temp_directory_path() /
-            ("soundgen_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::current_path() / "soundgen";  // in the test's own folder
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
