@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/Pacing.h"
+
 namespace {
 
 CGameReport* gInstance = nullptr;
@@ -46,23 +48,6 @@ void CGameReport::resetInstance() {
     gInstance = nullptr;
 }
 
-void CGameReport::pictureInterval(uint32_t micros) {
-    const uint32_t bucket = micros / kPacingStepMicros;
-    ++pacing[bucket < kPacingBuckets ? bucket : kPacingBuckets - 1];
-    ++pacingCount;
-    pacingTotalMicros += micros;
-}
-
-uint32_t CGameReport::pacingPercentile(double share) const {
-    const double wanted = share * pacingCount;
-    uint64_t seen = 0;
-    for (int i = 0; i < kPacingBuckets; ++i) {
-        seen += pacing[i];
-        if (static_cast<double>(seen) >= wanted && seen != 0) return i * kPacingStepMicros;
-    }
-    return (kPacingBuckets - 1) * kPacingStepMicros;
-}
-
 std::string CGameReport::json(const SRunFacts& facts) const {
     std::string out = "{\n";
     appendf(out, "  \"version\": \"%s\",\n", BOLTFEVER_VERSION);
@@ -95,12 +80,13 @@ std::string CGameReport::json(const SRunFacts& facts) const {
     if (residentStartKb != 0 && facts.residentKb != 0)
         appendf(out, ",\n  \"resident_kb\": {\"start\": %u, \"end\": %u}", residentStartKb,
                 facts.residentKb);
-    if (pacingCount != 0) {
+    const CPacing& pacing = CPacing::instance();
+    if (pacing.count != 0) {
         appendf(out,
                 ",\n  \"pacing_us\": {\"pictures\": %u, \"mean\": %llu, \"p1\": %u, "
                 "\"p99\": %u}",
-                pacingCount, static_cast<unsigned long long>(pacingTotalMicros / pacingCount),
-                pacingPercentile(0.01), pacingPercentile(0.99));
+                pacing.count, static_cast<unsigned long long>(pacing.totalMicros / pacing.count),
+                pacing.percentile(0.01), pacing.percentile(0.99));
     }
     out += "\n}\n";
     return out;

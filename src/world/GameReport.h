@@ -1,7 +1,8 @@
 #pragma once
 // The counts of a run, for --report: what was created and killed (and by whom), what was fired,
-// which effects started and which sounds played, and how evenly the window showed its pictures.
-// Every count is a plain increment where the thing happens, cheap enough for the hottest path.
+// which effects started and which sounds played; the report adds how evenly the window showed
+// its pictures (CPacing). Every count is a plain increment where the thing happens, cheap enough
+// for the hottest path.
 
 #include <cstdint>
 #include <string>
@@ -13,10 +14,6 @@ enum class EEffectClass : uint8_t { kParticles, kLaser, kShockwave, kCount };
 
 class CGameReport {
 public:
-    // Intervals between shown pictures are kept in 10 us steps up to 100 ms.
-    static constexpr int kPacingBuckets = 10000;
-    static constexpr uint32_t kPacingStepMicros = 10;
-
     static CGameReport& instance();
     static void resetInstance();
 
@@ -35,8 +32,6 @@ public:
     void worldUpdated() { ++worldUpdates; }
     void levelCompleted() { ++levelsCompleted; }
     void gameEnded() { ++gameOvers; }
-    // The time between two pictures handed to the display (the window only).
-    void pictureInterval(uint32_t micros);
 
     // The report as JSON, with what the game state shows at the end.
     struct SRunFacts {
@@ -59,15 +54,10 @@ public:
     uint32_t worldUpdates = 0;
     uint32_t levelsCompleted = 0;
     uint32_t gameOvers = 0;
-    uint32_t residentStartKb = 0;          // once the first level has started; 0 when unknown
-    uint32_t pacing[kPacingBuckets] = {};  // the last bucket takes every longer interval
-    uint32_t pacingCount = 0;
-    uint64_t pacingTotalMicros = 0;
+    uint32_t residentStartKb = 0;  // once the first level has started; 0 when unknown
 
 private:
     static void count(uint32_t (&table)[kKindCount], int32_t kind) {
         if (kind >= 0 && kind < kKindCount) ++table[kind];
     }
-    // The interval below which a share of the pictures fall, in us.
-    uint32_t pacingPercentile(double share) const;
 };

@@ -10,11 +10,11 @@
 
 #include "platform/KeyMap.h"
 #include "platform/Messages.h"
+#include "platform/Pacing.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
 #include "sound/SoundManager.h"
-#include "world/GameReport.h"
 
 namespace {
 
@@ -224,7 +224,7 @@ void CSdlBackend::show(const uint16_t* picture) {
     // How evenly pictures reach the display, for the report.
     const auto now = std::chrono::steady_clock::now();
     if (lastShow_ != std::chrono::steady_clock::time_point{})
-        CGameReport::instance().pictureInterval(static_cast<uint32_t>(
+        CPacing::instance().pictureInterval(static_cast<uint32_t>(
             std::chrono::duration_cast<std::chrono::microseconds>(now - lastShow_).count()));
     lastShow_ = now;
     lastPicture_ = picture;

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Pacing.h"
 #include "platform/Paths.h"
-#include "world/GameReport.h"
 
 // The page's side, in library.js.
 extern "C" {
@@ -118,7 +118,7 @@ void CWebBackend::show(const uint16_t* picture) {
     // How evenly pictures reach the page, for the report.
     const double now = emscripten_get_now();
     if (lastShow_ != 0)
-        CGameReport::instance().pictureInterval(static_cast<uint32_t>((now - lastShow_) * 1000));
+        CPacing::instance().pictureInterval(static_cast<uint32_t>((now - lastShow_) * 1000));
     lastShow_ = now;
     // The picture stays as it is in its framebuffer until the flip after next; the page draws
     // it during the wait before that.
