@@ -31,6 +31,7 @@ void COverlay::note(const char* text, uint32_t nowMs) {
 }
 
 const uint16_t* COverlay::compose(const uint16_t* picture, uint32_t nowMs) {
+    if (volumeSource) volumeIs(volumeSource(), nowMs);
     const bool showVolume = before(nowMs, volumeUntil_);
     const bool showNote = note_ && before(nowMs, noteUntil_);
     if (!showVolume && !showNote) return picture;

@@ -6,21 +6,21 @@
 
 #include <cstdint>
 
+#include "platform/PictureOverlay.h"
 #include "platform/Platform.h"
 
-class COverlay {
+class COverlay : public CPictureOverlay {
 public:
     // How long each stays up after its last change.
     static constexpr uint32_t kShowMs = 1000;
 
-    // Tells the overlay the volume (0..256) at this moment; a change brings the bar up.
-    void volumeIs(int32_t volume, uint32_t nowMs);
-    // A note, in the game's letters (capitals, digits, . , : and ").
-    void note(const char* text, uint32_t nowMs);
+    // Where compose looks up the volume (0..256) each time; none: only volumeIs tells it.
+    int32_t (*volumeSource)() = nullptr;
 
-    // The picture to hand to the display: `picture` itself when nothing is showing, else a copy
-    // with the overlay drawn on it.
-    const uint16_t* compose(const uint16_t* picture, uint32_t nowMs);
+    // Tells the overlay the volume at this moment; a change brings the bar up.
+    void volumeIs(int32_t volume, uint32_t nowMs);
+    void note(const char* text, uint32_t nowMs) override;
+    const uint16_t* compose(const uint16_t* picture, uint32_t nowMs) override;
 
 private:
     int32_t volume_ = -1;  // last seen; -1 before the first look

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Backend.h"
+#include "platform/PictureOverlay.h"
 
 struct SWindowOptions {
     int scale = 3;            // window size in multiples of 320 x 240
@@ -16,6 +17,9 @@ struct SWindowOptions {
     // exit (a browser tab may be closed without one); true when it wrote them. The desktop
     // saves at the exit only.
     std::function<bool()> keepSettings;
+    // Drawn over every picture the window shows (the browser draws none); none when null. It
+    // must outlive the window.
+    CPictureOverlay* overlay = nullptr;
 };
 
 // Opens the window. Null, with a one-line reason, when it cannot.

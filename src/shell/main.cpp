@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/InputScript.h"
 #include "platform/Messages.h"
+#include "platform/Overlay.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
@@ -119,6 +120,10 @@ int main(int argc, char** argv) {
     } else {
         SWindowOptions window{options.scale, options.fullscreen, options.mute,
                               [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
+        // The volume bar and the notes over the window's pictures.
+        static COverlay overlay;
+        overlay.volumeSource = [] { return CSoundManager::instance().masterVolume; };
+        window.overlay = &overlay;
         backend = openWindow(window, message);
         if (!backend) {
             reportLine(message);

@@ -14,7 +14,6 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
-#include "sound/SoundManager.h"
 
 namespace {
 
@@ -231,8 +230,7 @@ void CSdlBackend::show(const uint16_t* picture) {
     // The volume bar and notes go on a copy: the game's picture stays as it is.
     const uint32_t ms = static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(now - epoch_).count());
-    overlay_.volumeIs(CSoundManager::instance().masterVolume, ms);
-    picture = overlay_.compose(picture, ms);
+    if (options_.overlay) picture = options_.overlay->compose(picture, ms);
     if (ownScaler_) {
         showScaled(picture);
         return;
@@ -370,10 +368,10 @@ void CSdlBackend::saveScreenshot() {
                                                   .count());
     if (writePng(path, lastPicture_, kScreenWidth, kScreenHeight, 1, error)) {
         std::printf("Screenshot saved to %s\n", path.c_str());
-        overlay_.note("SCREENSHOT SAVED", ms);
+        if (options_.overlay) options_.overlay->note("SCREENSHOT SAVED", ms);
     } else {
         reportLine("screenshot not saved: " + error);
-        overlay_.note("SCREENSHOT NOT SAVED", ms);
+        if (options_.overlay) options_.overlay->note("SCREENSHOT NOT SAVED", ms);
     }
     std::fflush(stdout);
 }

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "platform/Backend.h"
-#include "platform/Overlay.h"
 #include "platform/Window.h"
 
 class CSdlBackend : public CBackend {
@@ -58,5 +57,4 @@ private:
     std::chrono::steady_clock::time_point lastShow_{};
     bool closed_ = false;
     bool focusLost_ = false;  // reported as one pause request at the next poll
-    COverlay overlay_;        // the volume bar and notes over the picture
 };
