@@ -7,6 +7,7 @@
 #include "actors/SpitBullet.h"
 #include "platform/Input.h"
 #include "render/Draw.h"
+#include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
 #include "world/GameReport.h"
@@ -360,4 +361,11 @@ void CPlayer::drawArrow(int32_t angle, uint16_t colour) {
         drawLineAA(px + ((p[i][0] * s) >> 16), py + ((p[i][1] * s) >> 16),
                    px + ((p[j][0] * s) >> 16), py + ((p[j][1] * s) >> 16), colour, surface);
     }
+}
+
+void CPlayer::drawScorePanel() {
+    const CLevel& level = CLevel::instance();
+    ::drawScorePanel({score, lives, hitPoints, level.levelNumber + 1, static_cast<int32_t>(disks),
+                      level.extraLifeGiven},
+                     CScreen::instance().surface());
 }

@@ -1,15 +1,9 @@
-// The one-line score panel under the play field. Numbers that need the player's attention flash:
-// the score when the next extra life is less than 2,000 points away (and this level can still
-// give one), the lives and the shields when one is left, the disks when one more completes the
-// level.
+#include "render/ScorePanel.h"
 
 #include <cstdio>
 
-#include "actors/Player.h"
 #include "render/Font.h"
-#include "render/ScorePanel.h"
 #include "render/Screen.h"
-#include "world/Level.h"
 
 namespace {
 
@@ -22,14 +16,12 @@ constexpr uint16_t kWhite = 0xFFFF;
 
 }  // namespace
 
-void CPlayer::drawScorePanel() {
+void drawScorePanel(const SScorePanel& panel, uint16_t* surface) {
     const int32_t v = gFlashLevel + gFlashStep;
     if (static_cast<uint32_t>(v - 1) > 29) gFlashStep = -gFlashStep;
     gFlashLevel = v;
     const uint16_t flash = static_cast<uint16_t>(v << 11 | v << 6 | v);
 
-    const CLevel& level = CLevel::instance();
-    uint16_t* surface = CScreen::instance().surface();
     constexpr int32_t top = kPlayFieldHeight;
     char text[16];
     auto number = [&](const char* format, int32_t value, int32_t left, bool flashing) {
@@ -37,15 +29,15 @@ void CPlayer::drawScorePanel() {
         drawText(text, left, top, flashing ? flash : kWhite, surface, 256);
     };
     drawText("SCORE", 0, top, 0x7FEF, surface, 256);
-    number("%08d", score, 36, score % 20000 > 18000 && !level.extraLifeGiven);
+    number("%08d", panel.score, 36, panel.score % 20000 > 18000 && !panel.extraLifeGiven);
     drawText("LIVES", 90, top, 0xFDEF, surface, 256);
-    number("%d", lives, 126, lives == 1);
+    number("%d", panel.lives, 126, panel.lives == 1);
     drawText("SHIELDS", 164, top, 0x7DFF, surface, 256);
-    number("%d", hitPoints, 212, hitPoints == 1);
+    number("%d", panel.shields, 212, panel.shields == 1);
     drawText("LEVEL", 224, top, 0xFFEF, surface, 256);
-    number("%02d", level.levelNumber + 1, 260, false);
+    number("%02d", panel.level, 260, false);
     drawText("DISKS", 278, top, 0xFDFF, surface, 256);
-    number("%d", static_cast<int32_t>(disks), 314, disks == 4);
+    number("%d", panel.disks, 314, panel.disks == 4);
 }
 
 void resetScorePanelFlash() {
