@@ -15,6 +15,16 @@ struct SDiskLook {
 
 constexpr SDiskLook kLook[4] = {{31, 0xFFFF}, {25, 0x6B5F}, {28, 0xF800}, {109, 0x05C0}};
 
+// The disks a carrier drops when it dies.
+[[maybe_unused]] const bool gDropsDisks = [] {
+    CGameObject::newDisk = []() -> CGameObject* {
+        CBaseSpar* disk = new CBaseSpar;
+        disk->setup();
+        return disk;
+    };
+    return true;
+}();
+
 }  // namespace
 
 CBaseSpar::CBaseSpar() {
@@ -46,6 +56,23 @@ void CBaseSpar::update() {
     if (++animCounter > 10) {
         animCounter = 0;
         animFrame = (animFrame + 1) % 3;
+    }
+}
+
+void CBaseSpar::giveTo(CGameObject& collector) {
+    switch (diskType) {
+        case kSpeed:
+            collector.speed = collector.fastSpeed;
+            break;
+        case kRapidFire:
+            collector.fireDelay = collector.fastFireDelay;
+            break;
+        case kShield:
+            collector.shieldTimer += 1500;
+            if (collector.shieldTimer > 3000) collector.shieldTimer = 3000;
+            break;
+        default:
+            break;
     }
 }
 

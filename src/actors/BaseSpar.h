@@ -20,6 +20,8 @@ public:
     void die(int32_t killer) override;
     // Disks cannot be destroyed.
     void takeDamage(CGameObject&) override {}
+    // The power-up of the disk's type.
+    void giveTo(CGameObject& collector) override;
 
     int32_t diskType = kUnchosen;
     int32_t animCounter = 0;  // frames since the last animation step

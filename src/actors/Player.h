@@ -30,6 +30,8 @@ public:
     void update() override;
 
     void reset(bool newLife);
+    // One life less; with one left, back at the start.
+    bool loseLife() override;
     void addScore(int32_t points);
     void hideLocator() { locatorTimer = 0; }
     void drawLocator();

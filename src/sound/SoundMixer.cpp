@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "actors/Player.h"
 #include "platform/Platform.h"
 #include "world/GameReport.h"
 
@@ -18,6 +17,8 @@ int32_t clampVolume(int32_t v) {
 }
 
 }  // namespace
+
+void (*CSoundMixer::listenerTile)(int32_t& tileX, int32_t& tileY) = nullptr;
 
 CSoundMixer& CSoundMixer::instance() {
     if (!gInstance) gInstance = new CSoundMixer;
@@ -69,8 +70,9 @@ SStereoVolume CSoundMixer::placeVolume(int32_t dx, int32_t dy) {
 }
 
 void CSoundMixer::playAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority) {
-    const CPlayer* listener = CPlayer::instance(1);
-    playAtFrom(id, tileX, tileY, listener->x >> 6, listener->y >> 6, priority);
+    int32_t listenerX = tileX, listenerY = tileY;
+    if (listenerTile) listenerTile(listenerX, listenerY);
+    playAtFrom(id, tileX, tileY, listenerX, listenerY, priority);
 }
 
 void CSoundMixer::playAtFrom(int32_t id, int32_t tileX, int32_t tileY, int32_t listenerX,

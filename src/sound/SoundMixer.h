@@ -37,6 +37,10 @@ public:
     // Back to a fresh mixer (tests and tools only).
     static void resetInstance();
 
+    // Where placed sounds are heard from: player 1's tile, told by the player, which sets this
+    // at start-up (the mixer knows no actor). Without one a sound is heard where it is placed.
+    static void (*listenerTile)(int32_t& tileX, int32_t& tileY);
+
     bool swapStereo = false;            // copy of the manager's flag
     int16_t ring[kRingSamples] = {};    // left, right, left, right ...
     int32_t readPos = 0;                // next ring sample to hand to the device
@@ -56,7 +60,7 @@ public:
 
     // Effects. play() returns false when every channel holds something at least as important.
     bool play(int32_t id, int32_t left, int32_t right, int32_t priority);
-    // A sound at a maze tile, heard from player 1's tile.
+    // A sound at a maze tile, heard from the listener's tile.
     void playAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority);
     // The same, heard from a given tile.
     void playAtFrom(int32_t id, int32_t tileX, int32_t tileY, int32_t listenerX, int32_t listenerY,

@@ -1,7 +1,5 @@
 #include "world/GameObject.h"
 
-#include "actors/BaseSpar.h"
-#include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "render/Draw.h"
 #include "render/Screen.h"
@@ -21,6 +19,9 @@ constexpr int8_t kRing[64] = {0,  -1, 1,  -1, 2,  -2, 3,  -2, 4,  -2, 5,  -2, 6,
                               -1, 7,  -1, 6,  -2, 5,  -2, 4,  -2, 3,  -2, 2,  -1, 1,  -1, 0};
 
 }  // namespace
+
+void (*CGameObject::creditScore)(int32_t player, int32_t points) = nullptr;
+CGameObject* (*CGameObject::newDisk)() = nullptr;
 
 CGameObject::CGameObject() : serial(gNextSerial++) {}
 
@@ -153,8 +154,7 @@ void CGameObject::die(int32_t killer) {
     if (deathSound != -1) CSoundManager::instance().playSampleAt(deathSound, x >> 6, y >> 6, 1);
     markDead(killer);
     CWorld::instance().unfile(this);
-    if (killer != 0)
-        if (CPlayer* player = CPlayer::instance(killer)) player->addScore(scoreValue);
+    if (killer != 0 && creditScore) creditScore(killer, scoreValue);
 }
 
 void CGameObject::settleStep() {
@@ -179,26 +179,13 @@ void CGameObject::takeDamage(CGameObject& hitter) {
         die(hitter.owner);
 }
 
-void CGameObject::collectDisk(CBaseSpar& disk) {
+void CGameObject::collectDisk(CGameObject& disk) {
     if (disk.dead) return;
     hitPoints += 1;
     if (hitPoints > 9) hitPoints = 9;
     disks += 1;
     updateDiskSpacing();
-    switch (disk.diskType) {
-        case CBaseSpar::kSpeed:
-            speed = fastSpeed;
-            break;
-        case CBaseSpar::kRapidFire:
-            fireDelay = fastFireDelay;
-            break;
-        case CBaseSpar::kShield:
-            shieldTimer += 1500;
-            if (shieldTimer > 3000) shieldTimer = 3000;
-            break;
-        default:
-            break;
-    }
+    disk.giveTo(*this);
     disk.die(0);
 }
 
@@ -207,9 +194,5 @@ void CGameObject::dropDisks() {
     const int32_t level = CLevel::instance().levelNumber;
     const int32_t radius = level <= 10 ? n + 4 : n + level / 5 + 4;
     CWorld& world = CWorld::instance();
-    for (int32_t i = 0; i < n; ++i) {
-        CBaseSpar* disk = new CBaseSpar;
-        disk->setup();
-        world.addNear(x >> 6, y >> 6, radius, disk);
-    }
+    for (int32_t i = 0; i < n && newDisk; ++i) world.addNear(x >> 6, y >> 6, radius, newDisk());
 }

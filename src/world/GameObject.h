@@ -11,8 +11,7 @@
 #include <cstdint>
 
 #include "render/Image.h"
-
-class CBaseSpar;
+#include "world/KindNames.h"
 
 // Kind numbers: 0..15 are the monster classes (also the level file's monster types).
 enum EKind : int32_t {
@@ -42,9 +41,17 @@ enum EKind : int32_t {
     kKindDisk = 23,
     kKindEgg = 24,
 };
+static_assert(kKindCount == kKindEgg + 1, "a name for every kind");
 
 class CGameObject {
 public:
+    // What the actor base needs of the actors above it, set by them at start-up: the world
+    // knows no concrete actor.
+    // Credits a kill's points to player 1 or 2 (set by CPlayer).
+    static void (*creditScore)(int32_t player, int32_t points);
+    // A new disk, set up and not yet placed (set by CBaseSpar).
+    static CGameObject* (*newDisk)();
+
     CGameObject();
     virtual ~CGameObject() = default;
     CGameObject(const CGameObject&) = delete;
@@ -68,6 +75,12 @@ public:
     // Both sides of a touch are told, the mover first.
     virtual void onTouch(CGameObject& other);
     virtual void takeDamage(CGameObject& hitter);
+    // What collecting this actor gives the collector besides a hit point and a carried disk:
+    // a disk's power-up.
+    virtual void giveTo(CGameObject& /*collector*/) {}
+    // The world found the actor dead. True when it lives on: a player with a life left is back
+    // at its start.
+    virtual bool loseLife() { return false; }
 
     // --- movement
     bool move();
@@ -93,7 +106,7 @@ public:
     void loadDirectionImages(int32_t first);
 
     // --- disks
-    void collectDisk(CBaseSpar& disk);
+    void collectDisk(CGameObject& disk);
     void dropDisks();
     void updateDiskSpacing() { diskSpacing = disks < 2 ? 0 : static_cast<int32_t>(32 / disks); }
 

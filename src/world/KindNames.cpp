@@ -1,9 +1,5 @@
 #include "world/KindNames.h"
 
-#include "world/GameObject.h"
-
-static_assert(kKindCount == kKindEgg + 1, "a name for every kind");
-
 namespace {
 
 constexpr std::string_view kNames[kKindCount] = {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "sound/SoundManager.h"
 #include "world/GameReport.h"
@@ -164,10 +163,7 @@ void CWorld::update() {
         const bool inPlay = actor->killedBy != CGameObject::kClearedOut;
         if (actor->kind == kKindPlayer) {
             if (inPlay) report.actorKilled(actor->kind, actor->killedBy);
-            CPlayer* player = static_cast<CPlayer*>(actor);
-            player->lives -= 1;
-            if (player->lives > 0) {
-                player->reset(true);
+            if (actor->loseLife()) {
                 ++it;
             } else {
                 // Out of the world but not deleted: the player's slot owns it.
