@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
+#include "state/SampleCount.h"
+
 struct SSample {
     const int16_t* data;
     uint32_t length;  // in samples
 };
 
-constexpr int kSampleCount = 21;
 constexpr int kSampleRate = 22050;
 extern const SSample kSampleBank[kSampleCount];

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sound/SampleBank.h"
+#include "state/SampleCount.h"
 #include "world/KindNames.h"
 
 enum class EEffectClass : uint8_t { kParticles, kLaser, kShockwave, kCount };
