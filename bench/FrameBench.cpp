@@ -18,6 +18,7 @@
 #include "render/Screen.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/MonsterFactory.h"
 #include "world/Random.h"
 #include "world/World.h"
 
@@ -74,7 +75,7 @@ public:
             world_.addAtSpawnPoint(disk, true);
         }
         for (int32_t type = 0; type < 16; ++type)
-            if (CBaseMonster* m = CLevel::createMonster(type)) {
+            if (CBaseMonster* m = createMonster(type)) {
                 delete m;
                 kinds_[kindCount_++] = type;
             }
@@ -127,7 +128,7 @@ public:
             world_.add(egg);
         }
         for (; monsters < scene_.monsters && kindCount_ > 0; ++monsters)
-            world_.addAtSpawnPoint(CLevel::createMonster(kinds_[next_++ % kindCount_]), true);
+            world_.addAtSpawnPoint(createMonster(kinds_[next_++ % kindCount_]), true);
         while (static_cast<int>(effects_.count()) < scene_.bursts)
             effects_.spawnParticles(20 + 25 * static_cast<int>(effects_.count()), 116, 1, false,
                                     kColours);

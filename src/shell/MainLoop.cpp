@@ -19,7 +19,9 @@
 #include "world/GameReport.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/LevelStart.h"
 #include "world/Random.h"
+#include "world/Waves.h"
 #include "world/World.h"
 
 namespace {
@@ -80,10 +82,10 @@ bool CMainLoop::enterGame() {
         // reached stays as it was.
         const int32_t best = state.bestLevel;
         level.levelNumber = setup_.startLevel - 2;
-        level.startLevel();
+        startLevel(level);
         state.bestLevel = best;
     } else {
-        level.startLevel();
+        startLevel(level);
     }
     CGameReport::instance().residentStartKb = residentKilobytes();
     drawIteration = true;
@@ -112,7 +114,7 @@ bool CMainLoop::iterate() {
     }
     if (!state.menuOpen) world.update();
     if (drawing) {
-        level.updateWaves(world.monstersAlive);
+        updateWaves(level, world.monstersAlive);
         world.draw();
         CEffectManager::instance().updateAndDraw();
         CPlayer::instance(1)->drawLocator();
@@ -191,7 +193,7 @@ void CMainLoop::newGame() {
     CPlayer::forgetAll();
     CLevel& level = CLevel::instance();
     level.levelNumber = CMenu::instance().startLevelChoice - 1;
-    level.startLevel();
+    startLevel(level);
     player = CPlayer::instance(1);  // the last game's is gone
     // A START still held from the last life would otherwise open the pause menu at once.
     startLatched = false;
@@ -216,7 +218,7 @@ void CMainLoop::levelComplete() {
         pauseBetweenPolls();
     }
     input.start = 0;
-    CLevel::instance().startLevel();
+    startLevel(CLevel::instance());
     screen_->present(false);
 }
 

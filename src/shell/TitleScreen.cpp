@@ -15,6 +15,7 @@
 #include "sound/SoundManager.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/MonsterFactory.h"
 #include "world/Random.h"
 #include "world/World.h"
 
@@ -81,7 +82,7 @@ void placeDisk(int32_t type, int32_t x, int32_t y) {
 }
 
 void placeMonster(int32_t type, int32_t x, int32_t y) {
-    if (CBaseMonster* monster = CLevel::createMonster(type)) place(monster, x, y);
+    if (CBaseMonster* monster = createMonster(type)) place(monster, x, y);
 }
 
 void drawVersion(uint16_t* surface) {

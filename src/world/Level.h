@@ -9,8 +9,6 @@
 
 #include "world/MapRecord.h"
 
-class CBaseMonster;
-
 class CLevel {
 public:
     static CLevel& instance();
@@ -43,18 +41,6 @@ public:
     bool loadMapsFrom(const std::string& path);
     // Map n mod the number of maps (a negative n counts back from the end); null when none.
     SMapRecord* mapAt(int32_t n) const;
-    // --- level start (LevelStart.cpp)
-    // Clears the world but for the player, advances to the next level, puts the player at its
-    // start and six disks about, and starts the level's music.
-    void startLevel();
-
-    // --- monsters and waves (MonsterFactory.cpp, Waves.cpp)
-    // A new monster of a type number, set up but not placed; null for a number without a class.
-    static CBaseMonster* createMonster(int32_t type);
-    // One of the current map's types at random; null when the map lists none.
-    CBaseMonster* createRandomMonster();
-    // Once per drawn frame: brings monsters in batches and refills, and now and then a disk.
-    void updateWaves(int32_t monstersAlive);
 
     // Called by the level start before it advances the level number: the level just finished
     // becomes the best one reached, up to the last start level the menu offers.

@@ -1,4 +1,4 @@
-// The level start: from a map record to a level being played.
+#include "world/LevelStart.h"
 
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
@@ -13,15 +13,15 @@ namespace {
 constexpr int kDisksAtStart = 6;
 }
 
-void CLevel::startLevel() {
+void startLevel(CLevel& level) {
     CWorld& world = CWorld::instance();
     world.clear(false);
     CEffectManager::instance().clear();
     CGameState::instance().frameCounter = 0;
-    recordBestLevel();
-    extraLifeGiven = false;
-    levelNumber += 1;
-    loadLevel(levelNumber);
+    level.recordBestLevel();
+    level.extraLifeGiven = false;
+    level.levelNumber += 1;
+    level.loadLevel(level.levelNumber);
 
     CPlayer* player = CPlayer::instance(1);
     player->reset(false);
@@ -32,10 +32,10 @@ void CLevel::startLevel() {
         world.addAtSpawnPoint(disk, true);
     }
 
-    spawnedCount = 0;
-    waveQuota = currentMap ? currentMap->firstWave : 0;
-    refillMode = false;
-    lastWaveFrame = UINT32_MAX;
+    level.spawnedCount = 0;
+    level.waveQuota = level.currentMap ? level.currentMap->firstWave : 0;
+    level.refillMode = false;
+    level.lastWaveFrame = UINT32_MAX;
 
     CScreen& screen = CScreen::instance();
     screen.clear();
@@ -43,5 +43,5 @@ void CLevel::startLevel() {
 
     CSoundManager& sound = CSoundManager::instance();
     sound.stopMusic();
-    sound.playMusic(levelNumber % 4);
+    sound.playMusic(level.levelNumber % 4);
 }

@@ -1,5 +1,4 @@
-// The monster factory: from a type number of the level file to a monster, set up and not yet
-// placed.
+#include "world/MonsterFactory.h"
 
 #include "actors/Biters.h"
 #include "actors/Chargers.h"
@@ -8,7 +7,7 @@
 #include "world/Level.h"
 #include "world/Random.h"
 
-CBaseMonster* CLevel::createMonster(int32_t type) {
+CBaseMonster* createMonster(int32_t type) {
     CBaseMonster* monster = nullptr;
     switch (type) {
         case kKindChicken:
@@ -69,7 +68,8 @@ CBaseMonster* CLevel::createMonster(int32_t type) {
     return monster;
 }
 
-CBaseMonster* CLevel::createRandomMonster() {
-    if (!currentMap || currentMap->monsterTypeCount == 0) return nullptr;
-    return createMonster(currentMap->monsterTypes[gameRand() % currentMap->monsterTypeCount]);
+CBaseMonster* createRandomMonster(const CLevel& level) {
+    const SMapRecord* map = level.currentMap;
+    if (!map || map->monsterTypeCount == 0) return nullptr;
+    return createMonster(map->monsterTypes[gameRand() % map->monsterTypeCount]);
 }

@@ -1,5 +1,4 @@
-// The wave schedule of a level: the first wave in batches, refills below the level's ceiling of
-// monsters alive, and a fresh disk now and then. Measured in drawn frames.
+#include "world/Waves.h"
 
 #include <algorithm>
 
@@ -7,6 +6,7 @@
 #include "actors/BaseSpar.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/MonsterFactory.h"
 #include "world/Random.h"
 #include "world/World.h"
 
@@ -25,30 +25,30 @@ uint32_t period(int32_t base, int32_t levelNumber) {
 
 }  // namespace
 
-void CLevel::updateWaves(int32_t monstersAlive) {
+void updateWaves(CLevel& level, int32_t monstersAlive) {
     const uint32_t frame = CGameState::instance().frameCounter;
     // While a menu is open the frame counter stands still but the schedule is still asked: a
     // running batch repeats up to its quota, but a refill and a disk come once per frame.
-    const bool newFrame = frame != lastWaveFrame;
-    lastWaveFrame = frame;
+    const bool newFrame = frame != level.lastWaveFrame;
+    level.lastWaveFrame = frame;
     CWorld& world = CWorld::instance();
 
-    if (spawnedCount < waveQuota) {
-        const uint32_t batchPeriod = refillMode ? kRefillBatchPeriod : kFirstWaveBatchPeriod;
+    if (level.spawnedCount < level.waveQuota) {
+        const uint32_t batchPeriod = level.refillMode ? kRefillBatchPeriod : kFirstWaveBatchPeriod;
         if (frame % batchPeriod == 0)
             for (int i = 0; i < kBatchSize; ++i)
-                if (CBaseMonster* monster = createRandomMonster())
-                    if (world.addAtSpawnPoint(monster, true)) ++spawnedCount;
+                if (CBaseMonster* monster = createRandomMonster(level))
+                    if (world.addAtSpawnPoint(monster, true)) ++level.spawnedCount;
     } else {
-        refillMode = true;
-        const int32_t ceiling = currentMap ? currentMap->maxMonsters : 0;
-        if (newFrame && frame % period(2100, levelNumber) == 0 && monstersAlive < ceiling) {
+        level.refillMode = true;
+        const int32_t ceiling = level.currentMap ? level.currentMap->maxMonsters : 0;
+        if (newFrame && frame % period(2100, level.levelNumber) == 0 && monstersAlive < ceiling) {
             const int32_t room = ceiling - monstersAlive;
-            spawnedCount = 0;
-            waveQuota = room / 2 + (gameRand() % room) / 2;
+            level.spawnedCount = 0;
+            level.waveQuota = room / 2 + (gameRand() % room) / 2;
         }
     }
-    if (newFrame && frame % period(3300, levelNumber) == 0) {
+    if (newFrame && frame % period(3300, level.levelNumber) == 0) {
         CBaseSpar* disk = new CBaseSpar;
         disk->setup();
         world.addAtSpawnPoint(disk, true);

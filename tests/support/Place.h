@@ -8,6 +8,7 @@
 #include "actors/SpitBullet.h"
 #include "support/TestActor.h"
 #include "world/Level.h"
+#include "world/MonsterFactory.h"
 #include "world/World.h"
 
 template <class T>
@@ -26,7 +27,7 @@ T* present(T* actor, int32_t x, int32_t y) {
 // ready to attack.
 template <class M = CBaseMonster>
 M* presentMonster(int32_t type, int32_t x, int32_t y, int32_t dir) {
-    M* monster = static_cast<M*>(CLevel::createMonster(type));
+    M* monster = static_cast<M*>(createMonster(type));
     present(monster, x, y);
     monster->dir = dir;
     monster->fireCooldown = 0;

@@ -13,7 +13,9 @@
 #include "support/TestActor.h"
 #include "world/GameState.h"
 #include "world/Level.h"
+#include "world/LevelStart.h"
 #include "world/Random.h"
+#include "world/Waves.h"
 #include "world/World.h"
 
 namespace {
@@ -41,7 +43,7 @@ protected:
     void frames(uint32_t from, uint32_t to, int32_t alive = 0) {
         for (uint32_t f = from; f <= to; ++f) {
             CGameState::instance().frameCounter = f;
-            level().updateWaves(alive);
+            updateWaves(level(), alive);
         }
     }
     SMapRecord map_;
@@ -77,7 +79,7 @@ TEST_F(WavesTest, ALevelStartClearsTheLastLevelAndSetsOutTheNext) {
     CScreen::instance().surface()[1000] = 0xFFFF;
     const uint32_t pictures = picturesShown();
 
-    level().startLevel();
+    startLevel(level());
     EXPECT_EQ(state.bestLevel, 5);  // the level just finished, not the one starting
     EXPECT_EQ(level().levelNumber, 6);
     EXPECT_EQ(level().currentMap, level().mapAt(0));
