@@ -16,10 +16,10 @@
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "render/Screen.h"
-#include "world/GameState.h"
+#include "rules/MonsterFactory.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/MonsterFactory.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

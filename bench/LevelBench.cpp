@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "state/Random.h"
 #include "world/Level.h"
 #include "world/LevelFile.h"
-#include "world/Random.h"
 
 namespace {
 

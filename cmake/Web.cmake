@@ -17,7 +17,8 @@ endif()
 
 # libpng is not there: the browser has its own writePng, which declines.
 list(FILTER CORE_SOURCES EXCLUDE REGEX "/src/platform/PngWriter\\.cpp$")
-file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp)
+file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp
+     ${PROJECT_SOURCE_DIR}/src/shell/web/*.cpp)
 add_executable(boltfever ${PROJECT_SOURCE_DIR}/src/shell/main.cpp ${CORE_SOURCES}
                ${WEB_GENERATED_SOURCES} ${WEB_SOURCES})
 target_include_directories(boltfever PRIVATE ${PROJECT_SOURCE_DIR}/src)

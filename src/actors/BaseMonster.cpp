@@ -4,8 +4,8 @@
 #include "actors/Player.h"
 #include "actors/SpitBullet.h"
 #include "sound/SoundManager.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

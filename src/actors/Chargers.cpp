@@ -3,8 +3,8 @@
 #include "actors/BaseSpar.h"
 #include "actors/Explosion.h"
 #include "sound/SoundManager.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

@@ -8,7 +8,7 @@
 #include "actors/TeleBullet.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
-#include "world/GameReport.h"
+#include "state/GameReport.h"
 #include "world/World.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include "render/Draw.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
+#include "state/GameReport.h"
+#include "state/Random.h"
 #include "world/ActorSet.h"
-#include "world/GameReport.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "effects/EShockwave.h"
 
 #include "render/Draw.h"
-#include "world/GameReport.h"
+#include "state/GameReport.h"
 
 CEShockwave::CEShockwave(int32_t cx, int32_t cy, int32_t maxRadiusPixels, int32_t growth,
                          uint16_t c)

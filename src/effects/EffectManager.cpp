@@ -2,7 +2,7 @@
 
 #include "effects/ParticleSystem.h"
 #include "render/Screen.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 
 namespace {
 CEffectManager* gInstance = nullptr;

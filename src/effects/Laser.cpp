@@ -1,7 +1,7 @@
 #include "effects/Laser.h"
 
 #include "render/Draw.h"
-#include "world/GameReport.h"
+#include "state/GameReport.h"
 
 CLaser::CLaser(uint16_t beamColour) : colour(beamColour) {
     CGameReport::instance().effectStarted(EEffectClass::kLaser);

@@ -4,8 +4,8 @@
 
 #include "platform/Platform.h"
 #include "render/Draw.h"
-#include "world/GameReport.h"
-#include "world/Random.h"
+#include "state/GameReport.h"
+#include "state/Random.h"
 
 CParticleSystem::CParticleSystem(int32_t x, int32_t y, int32_t requestedSizeClass, bool implodes,
                                  const uint16_t from[4])

@@ -5,7 +5,7 @@
 #include "actors/Player.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

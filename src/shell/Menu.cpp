@@ -8,7 +8,7 @@
 #include "render/Font.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "render/Draw.h"
 #include "render/Font.h"
 #include "render/Screen.h"
+#include "rules/MonsterFactory.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/MonsterFactory.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 const char* const kHelpLines[CTitleScreen::kScriptSteps] = {

@@ -5,7 +5,7 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 
 namespace {
 

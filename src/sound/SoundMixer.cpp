@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/Platform.h"
-#include "world/GameReport.h"
+#include "state/GameReport.h"
 
 namespace {
 

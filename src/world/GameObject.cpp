@@ -4,7 +4,7 @@
 #include "render/Draw.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

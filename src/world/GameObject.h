@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "render/Image.h"
-#include "world/KindNames.h"
+#include "state/KindNames.h"
 
 // Kind numbers: 0..15 are the monster classes (also the level file's monster types).
 enum EKind : int32_t {

@@ -5,9 +5,9 @@
 
 #include "platform/Files.h"
 #include "platform/Messages.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/LevelFile.h"
-#include "world/Random.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "effects/EffectManager.h"
 #include "sound/SoundManager.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/Random.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include "actors/Biters.h"
 #include "actors/Player.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
 
 namespace {
 

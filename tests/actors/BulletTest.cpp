@@ -7,11 +7,11 @@
 #include "actors/SpitBullet.h"
 #include "effects/EffectManager.h"
 #include "platform/Input.h"
+#include "state/GameReport.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
 #include "world/World.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include "actors/Chargers.h"
 #include "actors/Player.h"
+#include "state/GameReport.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
-#include "world/Random.h"
 
 namespace {
 

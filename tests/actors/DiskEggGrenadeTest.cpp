@@ -9,13 +9,13 @@
 #include "effects/EffectManager.h"
 #include "platform/Input.h"
 #include "render/Screen.h"
+#include "state/GameReport.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -2,13 +2,13 @@
 
 #include "actors/BaseBullet.h"
 #include "actors/TeleBullet.h"
+#include "state/GameReport.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
 #include "support/TestMonster.h"
-#include "world/GameReport.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include "actors/Shooters.h"
 #include "actors/SpitBullet.h"
 #include "actors/TeleBullet.h"
+#include "state/GameReport.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
 #include "world/World.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include "effects/EffectManager.h"
 #include "effects/Laser.h"
 #include "render/Screen.h"
+#include "state/GameReport.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
 
 namespace {
 

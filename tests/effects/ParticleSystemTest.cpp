@@ -6,8 +6,8 @@
 #include "effects/ParticleSystem.h"
 #include "render/Draw.h"
 #include "render/Screen.h"
+#include "state/GameState.h"
 #include "support/GameTest.h"
-#include "world/GameState.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/MainLoop.h"
 #include "shell/Menu.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Place.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
 #include "world/Level.h"
-#include "world/Random.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "shell/MainLoop.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
 #include "support/GameTest.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

@@ -6,10 +6,10 @@
 #include "render/Screen.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
 #include "support/GameTest.h"
 #include "support/Held.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
 
 namespace {
 

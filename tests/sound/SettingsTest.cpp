@@ -15,8 +15,8 @@
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "sound/SoundManager.h"
+#include "state/GameState.h"
 #include "support/GameTest.h"
-#include "world/GameState.h"
 
 namespace fs = std::filesystem;
 

@@ -10,11 +10,11 @@
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "support/Maze.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 void resetGameSingletons() {

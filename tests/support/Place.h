@@ -6,9 +6,9 @@
 #include "actors/BaseMonster.h"
 #include "actors/BaseSpar.h"
 #include "actors/SpitBullet.h"
+#include "rules/MonsterFactory.h"
 #include "support/TestActor.h"
 #include "world/Level.h"
-#include "world/MonsterFactory.h"
 #include "world/World.h"
 
 template <class T>

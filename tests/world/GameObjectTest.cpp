@@ -3,12 +3,12 @@
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/TestActor.h"
-#include "world/GameState.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
-#include "world/GameState.h"
 #include "world/LevelFile.h"
-#include "world/Random.h"
 
 namespace fs = std::filesystem;
 

@@ -11,12 +11,12 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/AutoPlayer.h"
 #include "shell/MainLoop.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
+#include "state/KindNames.h"
 #include "support/GameTest.h"
 #include "support/Maze.h"
 #include "support/TestActor.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
-#include "world/KindNames.h"
 #include "world/World.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "MonsterNames.h"
 
-#include "world/KindNames.h"
+#include "state/KindNames.h"
 
 namespace {
 

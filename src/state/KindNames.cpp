@@ -1,4 +1,4 @@
-#include "world/KindNames.h"
+#include "state/KindNames.h"
 
 namespace {
 

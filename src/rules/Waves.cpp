@@ -1,13 +1,13 @@
-#include "world/Waves.h"
+#include "rules/Waves.h"
 
 #include <algorithm>
 
 #include "actors/BaseMonster.h"
 #include "actors/BaseSpar.h"
-#include "world/GameState.h"
+#include "rules/MonsterFactory.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/MonsterFactory.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {

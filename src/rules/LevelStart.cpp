@@ -1,11 +1,11 @@
-#include "world/LevelStart.h"
+#include "rules/LevelStart.h"
 
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
-#include "world/GameState.h"
+#include "state/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

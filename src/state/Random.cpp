@@ -1,4 +1,4 @@
-#include "world/Random.h"
+#include "state/Random.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "platform/Platform.h"
 #include "platform/web/WebBackend.h"
 #include "sound/SoundManager.h"
-#include "world/GameReport.h"
-#include "world/GameState.h"
+#include "state/GameReport.h"
+#include "state/GameState.h"
 #include "world/Level.h"
 #include "world/World.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Overlay.h"
+#include "render/Overlay.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "world/Random.h"
+#include "state/Random.h"
 
 // The game must roll the same numbers as the handheld's C library, whose generator glibc still
 // uses: compare with the host's rand() for a few seeds, including 0 and one above 2^31.

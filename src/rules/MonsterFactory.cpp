@@ -1,11 +1,11 @@
-#include "world/MonsterFactory.h"
+#include "rules/MonsterFactory.h"
 
 #include "actors/Biters.h"
 #include "actors/Chargers.h"
 #include "actors/Shooters.h"
 #include "actors/Specialists.h"
+#include "state/Random.h"
 #include "world/Level.h"
-#include "world/Random.h"
 
 CBaseMonster* createMonster(int32_t type) {
     CBaseMonster* monster = nullptr;

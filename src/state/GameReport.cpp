@@ -1,4 +1,4 @@
-#include "world/GameReport.h"
+#include "state/GameReport.h"
 
 #include <cstdio>
 

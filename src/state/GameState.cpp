@@ -1,4 +1,4 @@
-#include "world/GameState.h"
+#include "state/GameState.h"
 
 namespace {
 CGameState* gInstance = nullptr;

@@ -1,4 +1,4 @@
-#include "platform/Overlay.h"
+#include "render/Overlay.h"
 
 #include <cstring>
 

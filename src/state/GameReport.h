@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/KindNames.h"
 #include "state/SampleCount.h"
-#include "world/KindNames.h"
 
 enum class EEffectClass : uint8_t { kParticles, kLaser, kShockwave, kCount };
 
