@@ -16,3 +16,10 @@ if(TARGET boltfever)
       TIMEOUT 600)
   endforeach()
 endif()
+
+# The layers of src/ (Layers.cmake): every #include points down, and a file of src/ sits in a
+# layer. The build refuses an include that points up; this names it, also in the backends'
+# sources a build leaves out.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME Layers COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/check-layers.py
+                             ${PROJECT_SOURCE_DIR}/src ${BOLTFEVER_LAYER_ROOTS})

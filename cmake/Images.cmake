@@ -1,5 +1,5 @@
 # The image bank: the title generator paints the title picture, then imagec compiles it with the
-# sprite sources under assets/images/ into generated/ImageBank.cpp, part of boltfever_core.
+# sprite sources under assets/images/ into generated/ImageBank.cpp, part of the render layer.
 
 file(GLOB IMAGEC_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/imagec/*.cpp)
 add_executable(imagec ${IMAGEC_SOURCES})
@@ -34,11 +34,11 @@ add_custom_command(
   COMMENT "Compiling the image bank"
   VERBATIM)
 
-target_sources(boltfever_core PRIVATE ${IMAGE_GENERATED}/ImageBank.cpp)
+target_sources(boltfever_render PRIVATE ${IMAGE_GENERATED}/ImageBank.cpp)
 
 # The desktop icon, drawn from the player's sprite.
 add_executable(icon ${PROJECT_SOURCE_DIR}/tools/icon/main.cpp)
-target_link_libraries(icon PRIVATE boltfever_core boltfever_warnings)
+target_link_libraries(icon PRIVATE boltfever_render boltfever_warnings)
 add_custom_command(
   OUTPUT ${PROJECT_BINARY_DIR}/boltfever.png
   COMMAND icon ${PROJECT_BINARY_DIR}/boltfever.png

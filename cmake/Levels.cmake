@@ -3,7 +3,7 @@
 
 file(GLOB LEVELC_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/levelc/*.cpp)
 add_executable(levelc ${LEVELC_SOURCES})
-target_link_libraries(levelc PRIVATE boltfever_core boltfever_warnings)
+target_link_libraries(levelc PRIVATE boltfever_world boltfever_warnings)
 # GCC 12 at -O3 inlines std::string's operator+ deep enough to believe the copy inside may
 # overlap itself, and warns with -Wrestrict wherever the inliner happens to go that far. The
 # copies run between distinct buffers; the tool builds its messages that way a lot.

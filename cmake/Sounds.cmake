@@ -15,11 +15,11 @@ target_link_libraries(soundgen_synth PRIVATE boltfever_warnings)
 # debug builds, where rendering would otherwise slow the build down.
 target_compile_options(soundgen_synth PRIVATE -ffp-contract=off -O2)
 
+# It writes its files with the platform's writers.
 add_executable(soundgen ${PROJECT_SOURCE_DIR}/tools/soundgen/main.cpp
-  ${PROJECT_SOURCE_DIR}/tools/soundgen/Bank.cpp ${PROJECT_SOURCE_DIR}/src/platform/WavWriter.cpp
-  ${PROJECT_SOURCE_DIR}/src/platform/Files.cpp)
-target_include_directories(soundgen PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(soundgen PRIVATE soundgen_synth boltfever_warnings Threads::Threads)
+  ${PROJECT_SOURCE_DIR}/tools/soundgen/Bank.cpp)
+target_link_libraries(soundgen PRIVATE soundgen_synth boltfever_platform boltfever_warnings
+                      Threads::Threads)
 set_target_properties(soundgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 
 # The test suite is defined after this fragment: link it to the synthesiser once it exists.
@@ -45,7 +45,7 @@ add_custom_command(
   DEPENDS soundgen ${SOUND_MANIFEST} ${SOUND_SOURCES}
   COMMENT "Synthesising the sample bank"
   VERBATIM)
-target_sources(boltfever_core PRIVATE ${SAMPLE_BANK_SOURCES})
+target_sources(boltfever_sound PRIVATE ${SAMPLE_BANK_SOURCES})
 
 # For listening: every sample as a WAV file in build/.../sounds, with a table of levels.
 add_custom_target(soundbank-wavs

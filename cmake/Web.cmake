@@ -15,19 +15,30 @@ if(NOT WEB_GENERATED_SOURCES OR NOT EXISTS ${BOLTFEVER_HOST_BUILD}/maps.dat)
                       "first (cmake --build --preset default --target levels)")
 endif()
 
-# libpng is not there: the browser has its own writePng, which declines.
-list(FILTER CORE_SOURCES EXCLUDE REGEX "/src/platform/PngWriter\\.cpp$")
-file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp
-     ${PROJECT_SOURCE_DIR}/src/shell/web/*.cpp)
-add_executable(boltfever ${PROJECT_SOURCE_DIR}/src/shell/main.cpp ${CORE_SOURCES}
-               ${WEB_GENERATED_SOURCES} ${WEB_SOURCES})
-target_include_directories(boltfever PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(boltfever PRIVATE boltfever_warnings)
-# maps.dat is found in the working directory, the page's root folder.
-target_compile_definitions(boltfever PRIVATE BOLTFEVER_VERSION="${PROJECT_VERSION}"
-  BOLTFEVER_DATADIR="/")
-target_compile_options(boltfever PRIVATE -O2)
+# The layers are Layers.cmake's (the platform's writePng is the browser's, which declines); the
+# banks made by the native build go into the layers that own them.
+foreach(generated ${WEB_GENERATED_SOURCES})
+  if(generated MATCHES "/ImageBank\\.cpp$")
+    target_sources(boltfever_render PRIVATE ${generated})
+  else()
+    target_sources(boltfever_sound PRIVATE ${generated})
+  endif()
+endforeach()
 set_source_files_properties(${WEB_GENERATED_SOURCES} PROPERTIES COMPILE_OPTIONS -Wno-error)
+# The page's backend is the platform's and sees no more than the platform does; the page's
+# status is the program's.
+file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp)
+list(FILTER WEB_SOURCES EXCLUDE REGEX "/PngWriter\\.cpp$")
+add_library(boltfever_window STATIC ${WEB_SOURCES})
+target_link_libraries(boltfever_window PUBLIC boltfever_platform PRIVATE boltfever_warnings)
+add_executable(boltfever ${PROJECT_SOURCE_DIR}/src/shell/main.cpp
+               ${PROJECT_SOURCE_DIR}/src/shell/web/PageStatus.cpp)
+target_link_libraries(boltfever PRIVATE boltfever_shell boltfever_window boltfever_warnings)
+foreach(target boltfever_platform boltfever_state boltfever_render boltfever_sound
+               boltfever_effects boltfever_world boltfever_actors boltfever_rules boltfever_shell
+               boltfever_window boltfever)
+  target_compile_options(${target} PRIVATE -O2)
+endforeach()
 
 set(WEB_LINK_OPTIONS
   -O2

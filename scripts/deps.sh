@@ -20,8 +20,9 @@ GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-
     help2man)
 # dpkg-shlibdeps (dpkg-dev), which needs file, names the Debian package's dependencies.
 PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" dpkg-dev file)
-# lintian checks the Debian package as Debian checks its own.
-TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox lintian)
+# lintian checks the Debian package as Debian checks its own; python3 runs the check of the
+# layers' includes.
+TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox lintian python3)
 # The page for browsers: emscripten compiles it (the native build makes its data first); the
 # page's test plays it in chromium.
 WEB_PACKAGES=("${GAME_PACKAGES[@]}" emscripten python3)
