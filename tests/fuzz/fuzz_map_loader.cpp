@@ -12,10 +12,12 @@
 #include "actors/Player.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "render/Screen.h"
-#include "world/GameState.h"
+#include "rules/LevelStart.h"
+#include "rules/Waves.h"
+#include "state/GameState.h"
+#include "state/Random.h"
 #include "world/Level.h"
 #include "world/LevelFile.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {
@@ -53,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CPlayer::forgetAll();
         state.gameOver = false;
         level.levelNumber = n - 1;
-        level.startLevel();
+        startLevel(level);
         if (level.currentMap != (kept ? level.mapAt(n) : level.tutorialMap.get())) __builtin_trap();
         for (int picture = 0; picture < kPicturesPerLevel; ++picture) {
             world.update();
             world.update();
             ++state.frameCounter;
-            level.updateWaves(world.monstersAlive);
+            updateWaves(level, world.monstersAlive);
         }
         // The wrap-round keeps a position in the maze or on the pixel just past its last column
         // or row.

@@ -12,10 +12,10 @@
 #include "sound/SoundManager.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
+#include "state/Random.h"
 #include "support/GameTest.h"
 #include "support/Place.h"
 #include "world/Level.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {
