@@ -23,17 +23,38 @@ EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, siz
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
               size_t maxBytes = SIZE_MAX);
 
-// Checks, without touching anything, that a file can be written at `path`: its folder exists and
-// is writable, and the path is not a folder, a device or a read-only file. False, with a
+// The path with its symbolic links followed one name at a time, as the kernel's protected-symlinks
+// rule follows them: in a folder that is sticky and writable by everyone (a shared temporary
+// folder), a link is followed only when it is the running user's or the folder owner's, for
+// anybody else could have put it there to turn a write of ours onto a file of ours. False, with a
+// one-line reason that starts with the path, for such a link or a loop of links. Names past the
+// first missing one are kept as given.
+bool resolveLinks(const std::string& path, std::string& resolved, std::string& error);
+// True for an existing file the player cannot write, or made read-only. Root may write anything,
+// so for root the permission bits decide as they would for anybody else: a file with no write
+// bit for its class (owner, group, others) was made read-only on purpose.
+bool isReadOnly(const std::string& path);
+// True when two paths name one file: the same device and inode where it exists, else the same
+// name in the same folder.
+bool sameFile(const std::string& a, const std::string& b);
+// The folder a file is in ("." for a bare name) and its name.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+
+// Checks, without touching anything, that a file can be written at `path`: no link on the way
+// that resolveLinks refuses, its folder exists and is writable, the path is not a folder, a
+// device or a read-only file, and no other user's temporary file is in the way. False, with a
 // one-line reason that starts with the path.
 bool checkOutputPath(const std::string& path, std::string& error);
 // The same for a folder of output files, which is made when it is not there yet.
 bool makeOutputFolder(const std::string& path, std::string& error);
 
 // A file written under a temporary name beside its own and renamed over it when complete. The
-// temporary name is fixed (the name and ".tmp"): a save cut short by a kill leaves at most that
-// one file, which the next save to the same place takes over. Two games writing one file at once
-// take turns through a lock on the temporary file.
+// temporary name is fixed (the name and ".tmp") and always a new file of ours: a save cut short
+// by a kill leaves at most that one file, which the next save of ours removes and makes anew;
+// one that another user made stops the save, since whoever owns it could read or change what we
+// put there. Two games writing one file at once take turns through a lock on the temporary file.
+// The file named is found through resolveLinks, and a read-only one is never replaced.
 class CAtomicFile {
 public:
     CAtomicFile() = default;

@@ -51,6 +51,16 @@ void parseSettings(const uint8_t* data, size_t size, SSettings& settings, std::s
 }
 
 ESettingsFile readSettingsFile(const std::string& path, SSettings& settings, std::string& problem) {
+    // The messages start with the path, which the caller names itself.
+    const auto unnamed = [&path](std::string& message) {
+        if (message.compare(0, path.size() + 2, path + ": ") == 0)
+            message.erase(0, path.size() + 2);
+    };
+    std::string target;
+    if (!resolveLinks(path, target, problem)) {
+        unnamed(problem);
+        return ESettingsFile::kUnreadable;
+    }
     // One byte more than the record tells a longer file from an exact one.
     std::vector<uint8_t> bytes;
     const EFileRead read = readFileUpTo(path, bytes, kSettingsBytes + 1, problem);
@@ -59,14 +69,14 @@ ESettingsFile readSettingsFile(const std::string& path, SSettings& settings, std
         return ESettingsFile::kMissing;
     }
     if (read == EFileRead::kFailed) {
-        // The message starts with the path, which the caller names itself.
-        if (problem.compare(0, path.size() + 2, path + ": ") == 0)
-            problem.erase(0, path.size() + 2);
+        unnamed(problem);
         return ESettingsFile::kUnreadable;
     }
     problem.clear();
     parseSettings(bytes.data(), bytes.size(), settings, problem);
-    return ESettingsFile::kRead;
+    if (!isReadOnly(path)) return ESettingsFile::kRead;
+    problem += problem.empty() ? "read-only" : "; read-only";
+    return ESettingsFile::kReadOnly;
 }
 
 bool writeSettingsFile(const std::string& path, const SSettings& settings, std::string& error) {

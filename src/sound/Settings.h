@@ -24,8 +24,10 @@ SSettings decodeSettings(const uint8_t bytes[kSettingsBytes]);
 
 enum class ESettingsFile {
     kRead,        // read, perhaps with a problem worth a word (short, too long)
+    kReadOnly,    // read, but the player made it read-only: it must not be saved over
     kMissing,     // the first run: no file yet
-    kUnreadable,  // there, but it cannot be read: it must not be saved over
+    kUnreadable,  // there, but it cannot be read, or only through another user's link in a
+                  // shared folder: it must not be saved over
 };
 
 // Lays a file's bytes over `settings`: whatever a short file does not hold keeps its value.

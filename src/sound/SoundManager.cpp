@@ -109,11 +109,19 @@ void CSoundManager::loadSettings() {
 void CSoundManager::loadSettingsFrom(const std::string& path) {
     settings = SSettings{};
     std::string problem;
-    if (readSettingsFile(path, settings, problem) == ESettingsFile::kUnreadable) {
-        // The player's settings may well be in there: play on the defaults, and never save
-        // over them.
-        problem += "; playing on the defaults and leaving the file as it is";
-        saveEnabled = false;
+    switch (readSettingsFile(path, settings, problem)) {
+        case ESettingsFile::kUnreadable:
+            // The player's settings may well be in there: play on the defaults, and never save
+            // over them.
+            problem += "; playing on the defaults and leaving the file as it is";
+            saveEnabled = false;
+            break;
+        case ESettingsFile::kReadOnly:
+            problem += ", so this run's changes are not saved";
+            saveEnabled = false;
+            break;
+        default:
+            break;
     }
     applySettings(path, problem);
 }
