@@ -1,29 +1,66 @@
 #include "platform/Paths.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The base-directory rules take only absolute paths; a relative one would mean a different
+// folder in every working directory.
+bool isAbsolute(const char* path) {
+    return path && path[0] == '/';
+}
+
+// $HOME, else the home the password database gives the user; empty when neither is absolute.
+std::string homeDir() {
+    const char* home = std::getenv("HOME");
+    if (isAbsolute(home)) return home;
+    const passwd* entry = ::getpwuid(::geteuid());
+    return entry && isAbsolute(entry->pw_dir) ? entry->pw_dir : "";
+}
+
+}  // namespace
+
 std::string userDataDir() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg) return std::string(xdg) + "/boltfever/";
-    const char* home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.local/share/boltfever/";
-    return {};
+    if (isAbsolute(xdg)) return std::string(xdg) + "/boltfever/";
+    const std::string home = homeDir();
+    return home.empty() ? home : home + "/.local/share/boltfever/";
 }
 
 bool makeUserDataDir(std::string& error) {
     const std::string dir = userDataDir();
     if (dir.empty()) {
-        error = "no home folder (HOME is not set)";
+        error = "no home folder (HOME is not set, nor is there one for this user)";
         return false;
     }
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec) {
-        error = dir + ": " + ec.message();
+    // Each missing folder down to the data folder is made, private as the base-directory rules
+    // ask; a home that is not there is not made.
+    const std::string home = homeDir();
+    struct stat info {};
+    if (!home.empty() && dir.compare(0, home.size() + 1, home + "/") == 0 &&
+        ::stat(home.c_str(), &info) != 0) {
+        error = home + ": " + std::strerror(errno) + " (a home is never made)";
+        return false;
+    }
+    for (size_t end = dir.find('/', 1); end != std::string::npos; end = dir.find('/', end + 1)) {
+        const std::string part = dir.substr(0, end);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = part + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error = dir + ": not a folder";
         return false;
     }
     return true;
@@ -33,7 +70,7 @@ std::string settingsPath() {
     std::error_code ec;
     if (fs::is_regular_file("boltfever.cfg", ec)) return "boltfever.cfg";
     const std::string dir = userDataDir();
-    return dir.empty() ? std::string("boltfever.cfg") : dir + "boltfever.cfg";
+    return dir.empty() ? dir : dir + "boltfever.cfg";
 }
 
 std::string executableDir() {

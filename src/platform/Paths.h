@@ -3,14 +3,16 @@
 
 #include <string>
 
-// The user's data folder for the game ($XDG_DATA_HOME/boltfever, else
-// ~/.local/share/boltfever), with a trailing slash; empty when neither variable is set.
+// The user's data folder for the game, with a trailing slash: $XDG_DATA_HOME/boltfever, else
+// ~/.local/share/boltfever, the home being $HOME or else the password database's. Relative paths
+// in either variable are ignored, as the base-directory rules say. Empty when there is no home.
 // The folder is not created here.
 std::string userDataDir();
-// Creates the user's data folder if needed. False, with a reason, when it cannot be made.
+// Creates the user's data folder and the missing folders above it, but never a home that is not
+// there. False, with a reason, when it cannot be made.
 bool makeUserDataDir(std::string& error);
 // The settings file: boltfever.cfg in the working directory when there is one (where the
-// handheld kept it), else boltfever.cfg in the user's data folder.
+// handheld kept it), else boltfever.cfg in the user's data folder; empty when there is none.
 std::string settingsPath();
 // The folder the running executable lies in, with a trailing slash; empty if unknown.
 std::string executableDir();

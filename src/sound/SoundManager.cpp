@@ -160,7 +160,8 @@ bool CSoundManager::saveSettings() {
     if (!saveEnabled) return false;
     const std::string path = settingsFile.empty() ? settingsPath() : settingsFile;
     const std::string dataDir = userDataDir();
-    if (!dataDir.empty() && path.compare(0, dataDir.size(), dataDir) == 0) {
+    // No home, or the data folder not made yet.
+    if (path.empty() || (!dataDir.empty() && path.compare(0, dataDir.size(), dataDir) == 0)) {
         std::string error;
         if (!makeUserDataDir(error)) {
             reportLine("cannot save the settings: " + error);
