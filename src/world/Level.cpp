@@ -134,7 +134,8 @@ bool CLevel::loadMapsFrom(const std::string& path) {
         return false;
     }
     maps = std::make_unique<MapList>();
-    const SMapFileReport report = readMapFile(bytes, *maps);
+    SMapFileReport report = readMapFile(bytes, *maps);
+    if (read == EFileRead::kCut) report.trailingBytes = 0;  // said above
     for (const std::string& line : mapFileProblems(path, report)) reportLine(line);
     return true;
 }

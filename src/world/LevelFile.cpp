@@ -52,6 +52,13 @@ SMapFileReport readMapFile(std::span<const uint8_t> bytes, MapList& maps) {
             if (report.skippedMaps++ == 0) report.firstSkipped = static_cast<int32_t>(i);
             continue;
         }
+        const uint8_t* const types = map->monsterTypes;
+        const uint8_t* const unknown =
+            std::find_if_not(types, types + map->monsterTypeCount, makesMonster);
+        if (unknown != types + map->monsterTypeCount && report.unknownTypeMaps++ == 0) {
+            report.firstUnknownMap = static_cast<int32_t>(i);
+            report.firstUnknownType = *unknown;
+        }
         maps.push_back(std::move(map));
     }
     report.trailingBytes = bytes.size() - pos;
@@ -78,6 +85,19 @@ std::vector<std::string> mapFileProblems(const std::string& path, const SMapFile
         lines.push_back(path + ": skipped " + plural(report.skippedMaps, "map") +
                         " without a floor tile (the first is map " +
                         std::to_string(report.firstSkipped + 1) + ")");
+    if (report.unknownTypeMaps)
+        lines.push_back(path + ": " + plural(report.unknownTypeMaps, "map") +
+                        (report.unknownTypeMaps == 1 ? " lists" : " list") +
+                        " monster types that make no monster (the first: map " +
+                        std::to_string(report.firstUnknownMap + 1) + ", type " +
+                        std::to_string(report.firstUnknownType) + "); those places bring none");
+    const std::string trailing = plural(static_cast<uint32_t>(report.trailingBytes), "byte");
+    if (report.trailingBytes && report.announcedMaps == 0)
+        lines.push_back(path + ": announces no maps, yet " + trailing +
+                        " follow the count; they are ignored");
+    else if (report.trailingBytes)
+        lines.push_back(path + ": " + trailing + " after its " +
+                        plural(report.announcedMaps, "map") + " ignored");
     return lines;
 }
 

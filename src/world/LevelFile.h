@@ -19,14 +19,17 @@ constexpr const char* kMapFileName = "maps.dat";
 
 // What reading found wrong with a file. A clean file leaves everything but the counts at zero.
 struct SMapFileReport {
-    bool empty = false;           // not even the count byte
-    uint32_t announcedMaps = 0;   // the count byte
-    uint32_t recordsPresent = 0;  // records with at least one byte in the file
-    bool lastRecordCut = false;   // the file ends inside a record (zero-filled)
-    uint32_t clampedMaps = 0;     // records listing more than 8 monster types
-    uint32_t skippedMaps = 0;     // records without a floor tile, left out of the list
-    int32_t firstSkipped = -1;    // file index of the first of them
-    size_t trailingBytes = 0;     // bytes after the announced records, ignored
+    bool empty = false;            // not even the count byte
+    uint32_t announcedMaps = 0;    // the count byte
+    uint32_t recordsPresent = 0;   // records with at least one byte in the file
+    bool lastRecordCut = false;    // the file ends inside a record (zero-filled)
+    uint32_t clampedMaps = 0;      // records listing more than 8 monster types
+    uint32_t skippedMaps = 0;      // records without a floor tile, left out of the list
+    int32_t firstSkipped = -1;     // file index of the first of them
+    size_t trailingBytes = 0;      // bytes after the announced records, ignored
+    uint32_t unknownTypeMaps = 0;  // maps whose list holds a type that makes no monster
+    int32_t firstUnknownMap = -1;  // file index of the first of them
+    uint8_t firstUnknownType = 0;  // and the first such type in its list
 
     bool cutShort() const { return recordsPresent < announcedMaps || lastRecordCut; }
 };

@@ -11,6 +11,12 @@ constexpr int32_t kMazeTiles = kMazeColumns * kMazeRows;
 // Room for monster types in a record; a longer list in a file is cut to this.
 constexpr int32_t kMonsterTypeSlots = 8;
 
+// The type numbers the monster factory makes a monster of: the sixteen fighters (0..15) and the
+// dummy (22). Any other number in a map's list places nothing.
+constexpr bool makesMonster(uint8_t type) {
+    return type < 16 || type == 22;
+}
+
 struct SMapRecord {
     uint8_t tiles[kMazeTiles] = {};                // column-major: column * 29 + row; 0 = floor
     uint8_t monsterTypes[kMonsterTypeSlots] = {};  // factory type numbers; the first

@@ -1,13 +1,9 @@
 #include "MonsterNames.h"
 
 #include "state/KindNames.h"
+#include "world/MapRecord.h"
 
 namespace {
-
-// The kinds the factory makes: the sixteen fighters and the dummy.
-bool isMonsterType(uint8_t type) {
-    return type < kFightingKinds || type == 22;
-}
 
 constexpr char kFaction[kFightingKinds + 1] = "ABCDAADBCDBCADCB";
 
@@ -15,13 +11,13 @@ constexpr char kFaction[kFightingKinds + 1] = "ABCDAADBCDBCADCB";
 
 std::optional<uint8_t> monsterTypeByName(std::string_view name) {
     for (int32_t type = 0; type < kKindCount; ++type)
-        if (isMonsterType(static_cast<uint8_t>(type)) && kindName(type) == name)
+        if (makesMonster(static_cast<uint8_t>(type)) && kindName(type) == name)
             return static_cast<uint8_t>(type);
     return std::nullopt;
 }
 
 std::string_view monsterName(uint8_t type) {
-    return isMonsterType(type) ? kindName(type) : std::string_view();
+    return makesMonster(type) ? kindName(type) : std::string_view();
 }
 
 char monsterFaction(uint8_t type) {
