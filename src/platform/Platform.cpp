@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +23,11 @@ uint32_t gHandOverTicks = 0;
 
 ButtonMask gButtons = 0;
 bool gQuit = false;
+volatile std::sig_atomic_t gSignalled = 0;
+
+extern "C" void onQuitSignal(int) {
+    gSignalled = 1;
+}
 
 // The display refresh: 60 Hz on the counter, its vertical-sync pulse lasting the blanking
 // interval (22 of 262 lines).
@@ -119,7 +125,9 @@ uint32_t picturesShown() {
 }
 
 void platformPollButtons() {
-    gButtons = CSession::instance().filterButtons(gBackend->pollButtons());
+    CSession& session = CSession::instance();
+    gButtons =
+        gSignalled ? session.interruptedPoll() : session.filterButtons(gBackend->pollButtons());
 }
 
 void pauseBetweenPolls() {
@@ -141,6 +149,14 @@ bool platformQuitRequested() {
 
 void platformRequestQuit() {
     gQuit = true;
+}
+
+void platformCatchQuitSignals() {
+    struct sigaction action {};
+    action.sa_handler = onQuitSignal;
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
 }
 
 uint32_t residentKilobytes() {

@@ -55,6 +55,10 @@ bool platformPauseRequested();
 // reached: the game leaves through its normal exit sequence.
 bool platformQuitRequested();
 void platformRequestQuit();
+// From now on SIGINT and SIGTERM ask the game to quit at its next poll, window or not, through its
+// normal exit sequence: the replay, the report and the settings are finished and saved. A second
+// one ends the program at once.
+void platformCatchQuitSignals();
 
 // Resident memory of the process in KiB (soak runs watch it stay flat); 0 where the system does
 // not tell.

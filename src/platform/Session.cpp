@@ -99,15 +99,16 @@ ButtonMask CSession::filterButtons(ButtonMask live) {
 
 void CSession::pictureShown(const uint16_t* picture, uint32_t number) {
     pollsWithoutPicture_ = 0;
-    if ((recording_ || playing_) && number % kReplayCheckInterval == 0) {
+    const bool record = recording_ && !interrupted_;
+    const bool check = playing_ && !mismatch_ && !player_.finished();
+    if ((record || check) && number % kReplayCheckInterval == 0) {
         const uint64_t hash = hashBytes(picture, kScreenPixels * sizeof(uint16_t));
-        if (recording_) {
+        if (record) {
             recorder_.addPicture(number, hash, soundHash_);
             writeRecording();
         }
         std::string reason;
-        if (playing_ && !mismatch_ &&
-            !player_.checkPicture(number, hash, soundHash_, options_.virtualClock, reason))
+        if (check && !player_.checkPicture(number, hash, soundHash_, options_.virtualClock, reason))
             mismatch(reason);
     }
     if (!options_.dumpDir.empty()) {

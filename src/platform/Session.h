@@ -45,6 +45,14 @@ public:
     const std::optional<std::array<uint8_t, 16>>& replaySettings() const { return replaySettings_; }
 
     ButtonMask filterButtons(ButtonMask live);
+    // An interrupt ends the run at a poll that reads no buttons, as a replay ends in playback: the
+    // recording stops before it, and what the game shows on its way out is neither recorded nor,
+    // in playback, checked.
+    ButtonMask interruptedPoll() {
+        quit_ = true;
+        interrupted_ = true;
+        return 0;
+    }
     void pictureShown(const uint16_t* picture, uint32_t number);
     void audioWritten(const void* data, int bytes);
     bool quitRequested() const { return quit_; }
@@ -69,6 +77,7 @@ private:
     bool recording_ = false;
     bool playing_ = false;
     bool mismatch_ = false;
+    bool interrupted_ = false;
     uint64_t soundHash_ = kHashStart;
     static constexpr uint32_t kMaxPollsWithoutPicture = 1000000;
     uint32_t pollsWithoutPicture_ = 0;

@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
     }
 
     if (!options.contactSheet.empty() || !options.testCard.empty()) return writePictures(options);
+    // From here on an interrupt ends the run as a QUIT does, with everything it writes finished.
+    platformCatchQuitSignals();
 
     // Everything the run reads and everything it will write is checked before the game starts.
     uint32_t seed = options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr));

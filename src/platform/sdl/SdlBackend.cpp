@@ -17,12 +17,6 @@
 
 namespace {
 
-volatile std::sig_atomic_t gSignalled = 0;
-
-extern "C" void onSignal(int) {
-    gSignalled = 1;
-}
-
 // The shared key table names keys by USB usage, which is what SDL's scancodes are; the
 // controller table numbers buttons as SDL does.
 constexpr bool allEqual(std::initializer_list<std::pair<int, int>> pairs) {
@@ -99,11 +93,6 @@ bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
         error = std::string("cannot start SDL: ") + SDL_GetError();
         return false;
     }
-    // SDL's own SIGINT handler turns the signal into a quit event; ours covers SIGTERM as well and
-    // works while the game is busy between polls.
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     const int scale = fittingScale(std::max(1, options.scale));
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -344,7 +333,7 @@ void CSdlBackend::pauseBetweenPolls() {
 }
 
 bool CSdlBackend::quitRequested() {
-    return closed_ || gSignalled != 0;
+    return closed_;
 }
 
 void CSdlBackend::toggleFullscreen() {

@@ -6,7 +6,6 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <csignal>
 #include <string>
 
 #include "platform/Backend.h"
