@@ -1,6 +1,7 @@
 // Bolt Fever: parses the command line, picks the backend (the window, or headless), and runs the
 // game. The window is SDL's on a desktop and the page's canvas in a browser.
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
 #include "sound/SoundManager.h"
+#include "world/LevelFile.h"
 
 namespace {
 
@@ -51,6 +53,58 @@ int writePictures(const SOptions& options) {
     return 0;
 }
 
+// A frame --dump-frames writes: six digits and ".png".
+bool isFrameName(const std::string& name) {
+    return name.size() == 10 && name.compare(6, 4, ".png") == 0 &&
+           std::all_of(name.begin(), name.begin() + 6, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// No file is both read and written by a run, nor written twice: the input would be lost, or one
+// of the outputs.
+bool checkDistinctFiles(const SOptions& options, std::string& message) {
+    const std::string settings = settingsPath();
+    const std::string keys =
+        settings.empty() ? "" : settings.substr(0, settings.rfind('/') + 1) + CControls::kFileName;
+    // An input says what reads it; an output names its option.
+    const struct {
+        const char* what;
+        std::string path;
+        bool output;
+    } files[] = {
+        {"--input reads it", options.inputScript, false},
+        {"--replay reads it", options.replay, false},
+        {"the game keeps its settings in it", settings, false},
+        {"the game keeps its keys in it", keys, false},
+        {"the game reads its levels from it", findMapFile(), false},
+        {"--record", options.record, true},
+        {"--report", options.report, true},
+        {"--screenshot", options.screenshot, true},
+        {"--audio-wav", options.audioWav, true},
+        {"--contact-sheet", options.contactSheet, true},
+        {"--test-card", options.testCard, true},
+    };
+    const auto clash = [&message](const std::string& path, const char* first, bool output,
+                                  const char* second) {
+        message = path + ": " +
+                  (output ? std::string("both ") + first + " and " + second + " would write it"
+                          : std::string(first) + " and " + second + " would replace it");
+        return false;
+    };
+    for (const auto& b : files) {
+        if (b.path.empty()) continue;
+        if (!options.dumpFrames.empty() && isFrameName(nameOf(b.path)) &&
+            sameFile(folderOf(b.path), options.dumpFrames))
+            return clash(b.path, b.what, b.output, "--dump-frames");
+        if (!b.output) continue;
+        for (const auto& a : files) {
+            if (&a == &b) break;
+            if (!a.path.empty() && sameFile(a.path, b.path))
+                return clash(b.path, a.what, a.output, b.what);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +121,10 @@ int main(int argc, char** argv) {
             break;
     }
 
+    if (!checkDistinctFiles(options, message)) {
+        reportLine(message);
+        return 2;
+    }
     if (!options.contactSheet.empty() || !options.testCard.empty()) return writePictures(options);
     // From here on an interrupt ends the run as a QUIT does, with everything it writes finished.
     platformCatchQuitSignals();
@@ -81,6 +139,12 @@ int main(int argc, char** argv) {
             !replay.parse(bytes.data(), bytes.size(), message)) {
             if (message.find(options.replay) != 0) message = options.replay + ": " + message;
             reportLine(message);
+            return 2;
+        }
+        if (replay.header().startLevel > kMaxStartLevel) {
+            reportLine(options.replay + ": starts at level " +
+                       std::to_string(replay.header().startLevel) + ", outside 1-" +
+                       std::to_string(kMaxStartLevel));
             return 2;
         }
         seed = replay.header().seed;
