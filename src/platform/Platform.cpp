@@ -20,6 +20,7 @@ int gNextFramebuffer = 0;
 uint32_t gPicturesShown = 0;
 uint32_t gHandOverStart = 0;
 uint32_t gHandOverTicks = 0;
+void (*gStamp)(uint16_t*) = nullptr;
 
 ButtonMask gButtons = 0;
 bool gQuit = false;
@@ -44,6 +45,7 @@ void platformStartup(CBackend& backend) {
     gHandOverTicks = 0;
     gButtons = 0;
     gQuit = false;
+    gStamp = nullptr;
     std::memset(gFramebuffer, 0, sizeof gFramebuffer);
 }
 
@@ -87,13 +89,20 @@ void waitVsync() {
 void flip(const uint16_t* source, bool waitForVsync, bool handOver) {
     uint16_t* target = gFramebuffer[gNextFramebuffer];
     fastCopy(target, source);
+    CSession& session = CSession::instance();
+    session.pictureDrawn(target, gPicturesShown + 1);
+    if (gStamp) gStamp(target);
     if (waitForVsync) waitVsync();
     gHandOverStart = timerNow();
     if (handOver) gBackend->show(target);
     gHandOverTicks = handOver ? timerNow() - gHandOverStart : 0;
     gNextFramebuffer ^= 1;
     ++gPicturesShown;
-    CSession::instance().pictureShown(target, gPicturesShown);
+    session.pictureShown(target, gPicturesShown);
+}
+
+void setPictureStamp(void (*stamp)(uint16_t* picture)) {
+    gStamp = stamp;
 }
 
 uint32_t lastHandOverStart() {

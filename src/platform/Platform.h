@@ -29,6 +29,10 @@ void waitVsync();
 // `handOver` false (the display is still busy with an earlier picture) the picture counts as
 // shown all the same, but the display keeps the one it has.
 void flip(const uint16_t* source, bool waitForVsync, bool handOver = true);
+// A mark drawn on every picture shown from now on (null: none), after the game's own picture has
+// been hashed for the game being recorded or watched, and before the run's own hash, the
+// screenshot and the dumped pictures, which show it as the player saw it.
+void setPictureStamp(void (*stamp)(uint16_t* picture));
 // When the last flip's hand-over began (after its vsync wait), and the ticks the display took to
 // take the picture: 0 when it was not handed over, and always 0 on a virtual clock.
 uint32_t lastHandOverStart();

@@ -5,7 +5,9 @@
 namespace {
 
 constexpr uint8_t kMagic[4] = {'B', 'F', 'R', 'P'};
-constexpr size_t kHeaderSize = 4 + 2 + 2 + 4 + 16;  // version 1; version 2 adds 2 bytes
+constexpr size_t kHeaderSize = 4 + 2 + 2 + 4 + 16;  // version 1; 2 adds 2 bytes, 3 four more
+constexpr uint64_t kSoundHashes = 1;
+constexpr uint64_t kPlayersRun = 2;
 
 void put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -59,10 +61,10 @@ uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash) {
     return hash;
 }
 
-void CReplayWriter::start(const SReplayHeader& header) {
+void CReplayWriter::start(const SReplayHeader& header, size_t reserve) {
     header_ = header;
     bytes_.clear();
-    bytes_.reserve(1 << 16);
+    bytes_.reserve(reserve);
     headerTaken_ = false;
     runLength_ = 0;
     polls_ = 0;
@@ -99,10 +101,16 @@ void CReplayWriter::take(std::vector<uint8_t>& out) {
     if (!headerTaken_) {
         out.insert(out.end(), kMagic, kMagic + 4);
         put(out, kReplayVersion, 2);
-        put(out, header_.hasSoundHashes ? 1 : 0, 2);
+        put(out,
+            (header_.hasSoundHashes ? kSoundHashes : 0) | (header_.playersRun ? kPlayersRun : 0),
+            2);
         put(out, header_.seed, 4);
         out.insert(out.end(), header_.settings.begin(), header_.settings.end());
         put(out, header_.startLevel, 2);
+        for (const std::vector<uint8_t>* block : {&header_.scores, &header_.gameStart}) {
+            put(out, block->size(), 2);
+            out.insert(out.end(), block->begin(), block->end());
+        }
         headerTaken_ = true;
     }
     out.insert(out.end(), bytes_.begin(), bytes_.end());
@@ -120,7 +128,8 @@ void CReplayWriter::appendEnd(std::vector<uint8_t>& out) const {
 std::vector<uint8_t> CReplayWriter::file() {
     finish();
     std::vector<uint8_t> out;
-    out.reserve(kHeaderSize + bytes_.size() + 11);
+    out.reserve(kHeaderSize + 6 + header_.scores.size() + header_.gameStart.size() + bytes_.size() +
+                11);
     take(out);
     appendEnd(out);
     return out;
@@ -134,22 +143,45 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
         return false;
     }
     SCursor in{data + 4, data + size};
+    header_ = SReplayHeader{};
     header_.version = static_cast<uint16_t>(in.fixed(2));
-    // Version 1 replays (no start level) all began on the title screen.
-    if (header_.version != 1 && header_.version != kReplayVersion) {
+    // Version 1 replays (no start level) all began on the title screen; before version 3 none
+    // knew high scores.
+    if (header_.version < 1 || header_.version > kReplayVersion) {
         error = "replay format version " + std::to_string(header_.version) +
-                ", this game reads versions 1 and " + std::to_string(kReplayVersion);
+                ", this game reads versions 1 to " + std::to_string(kReplayVersion);
         return false;
     }
     const uint64_t flags = in.fixed(2);
-    if (flags > 1) {
+    if (flags > (header_.version >= 3 ? kSoundHashes | kPlayersRun : kSoundHashes)) {
         error = "replay has unknown flags";
         return false;
     }
-    header_.hasSoundHashes = flags == 1;
+    header_.hasSoundHashes = (flags & kSoundHashes) != 0;
+    header_.playersRun = (flags & kPlayersRun) != 0;
     header_.seed = static_cast<uint32_t>(in.fixed(4));
     for (uint8_t& b : header_.settings) b = static_cast<uint8_t>(in.fixed(1));
     header_.startLevel = header_.version >= 2 ? static_cast<uint16_t>(in.fixed(2)) : 0;
+    if (header_.version >= 3) {
+        const struct {
+            std::vector<uint8_t>& bytes;
+            size_t most;
+        } blocks[] = {{header_.scores, kMaxReplayScoresBytes},
+                      {header_.gameStart, kMaxReplayGameStartBytes}};
+        for (const auto& block : blocks) {
+            const size_t length = static_cast<size_t>(in.fixed(2));
+            if (!in.ok || length > static_cast<size_t>(in.end - in.p)) {
+                error = "replay is cut short";
+                return false;
+            }
+            if (length > block.most) {
+                error = "replay holds an oversized header block";
+                return false;
+            }
+            block.bytes.assign(in.p, in.p + length);
+            in.p += length;
+        }
+    }
 
     uint64_t polls = 0;
     uint32_t lastPicture = 0;

@@ -4,9 +4,12 @@
 // so its sound device ran on the virtual clock too). Playing one back drives the game from the
 // file and stops at the first picture that differs.
 //
-// File layout, little-endian: "BFRP", version (u16), flags (u16: bit 0 = sound hashes), seed (u32),
-// settings (16 bytes), from version 2 the level the run started at (u16: 0 = the title screen,
-// else the level as --level gives it), then records up to the end record:
+// File layout, little-endian: "BFRP", version (u16), flags (u16: bit 0 = sound hashes, bit 1 = a
+// player's run, whose high scores take initials), seed (u32), settings (16 bytes), from version 2
+// the level the run started at (u16: 0 = the title screen, else the level as --level gives it),
+// from version 3 two blocks of the game's own, each a length (u16) and its bytes: the high-score
+// table as the run found it, and the state a game started from (empty: the run started as the
+// level says), then records up to the end record:
 //   'B' mask (u16) count (varint)      `count` polls with these buttons
 //   'P' picture (varint) hash (u64) [sound hash (u64)]
 //   'E' polls (varint) pictures (varint)
@@ -20,17 +23,23 @@
 
 #include "platform/Buttons.h"
 
-constexpr uint16_t kReplayVersion = 2;
+constexpr uint16_t kReplayVersion = 3;
 constexpr uint32_t kReplayCheckInterval = 60;  // shown pictures between two hashes
 // An hour of play with the buttons changing at every poll makes a replay of about 2.3 MB.
 constexpr size_t kMaxReplayBytes = 16u << 20;
+// The largest blocks of the game's own a replay takes.
+constexpr size_t kMaxReplayScoresBytes = 4096;
+constexpr size_t kMaxReplayGameStartBytes = 1024;
 
 struct SReplayHeader {
     uint16_t version = kReplayVersion;
     bool hasSoundHashes = false;
     uint32_t seed = 0;
     std::array<uint8_t, 16> settings{};
-    uint16_t startLevel = 0;  // 0: the run began on the title screen
+    uint16_t startLevel = 0;         // 0: the run began on the title screen
+    bool playersRun = false;         // not a demo: a score that makes the table takes initials
+    std::vector<uint8_t> scores;     // the high-score table as the run found it
+    std::vector<uint8_t> gameStart;  // the state a game started from; empty: none
 };
 
 // 64-bit FNV-1a, for pictures and the sound stream.
@@ -42,10 +51,13 @@ uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash = kHashStart);
 // replay may end, so a file cut there and closed by the end record is a valid, shorter replay.
 class CReplayWriter {
 public:
-    void start(const SReplayHeader& header);
+    // `reserve`: bytes to hold before any is taken, so that a recording kept whole in memory
+    // grows without allocating while the game runs.
+    void start(const SReplayHeader& header, size_t reserve = 1 << 16);
     // The settings are known only once the game has read them, before its first poll; they go
     // into the header, which is in the first piece taken.
     void setSettings(const std::array<uint8_t, 16>& settings) { header_.settings = settings; }
+    void setScores(const std::vector<uint8_t>& scores) { header_.scores = scores; }
     void addPoll(ButtonMask buttons);
     void addPicture(uint32_t picture, uint64_t hash, uint64_t soundHash);
 
@@ -60,6 +72,8 @@ public:
     std::vector<uint8_t> file();
     // The last picture checked in what has been taken.
     uint32_t takenPictures() const { return takenPictures_; }
+    // Bytes of records not taken yet.
+    size_t pendingBytes() const { return bytes_.size(); }
 
 private:
     void flushRun();

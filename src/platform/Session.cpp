@@ -45,6 +45,7 @@ bool CSession::configure(const SSessionOptions& options, uint32_t seed, std::str
         header.seed = seed;
         header.hasSoundHashes = options_.virtualClock;
         header.startLevel = options_.startLevel;
+        header.playersRun = options_.playersRun;
         recorder_.start(header);
         recording_ = true;
         replayPiece_.reserve(1 << 16);
@@ -87,14 +88,15 @@ ButtonMask CSession::filterButtons(ButtonMask live) {
         buttons = 0;
         if (!mismatch_ && !player_.nextPoll(buttons)) {
             if (player_.finished())
-                quit_ = true;
+                quit_ = replayEnded_ = true;
             else
                 mismatch("the game polls where the recording showed picture " +
                          std::to_string(picturesShown() + 1));
         }
     }
     if (recording_) recorder_.addPoll(buttons);
-    return buttons;
+    liveButtons_ = buttons;
+    return tape_.poll(buttons);
 }
 
 void CSession::pictureShown(const uint16_t* picture, uint32_t number) {

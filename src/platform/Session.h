@@ -12,6 +12,7 @@
 
 #include "platform/Buttons.h"
 #include "platform/Files.h"
+#include "platform/GameTape.h"
 #include "platform/Replay.h"
 #include "platform/WavWriter.h"
 
@@ -23,6 +24,7 @@ struct SSessionOptions {
     std::string recordPath;      // replay to write
     bool virtualClock = false;   // headless: the sound is as reproducible as the pictures
     uint16_t startLevel = 0;     // recorded in a replay: --level, 0 for the title screen
+    bool playersRun = false;     // recorded in a replay: a player's run, not a demo
 };
 
 class CSession {
@@ -43,6 +45,19 @@ public:
     // then never saved over the player's own.
     void noteSettings(const std::array<uint8_t, 16>& settings) { recorder_.setSettings(settings); }
     const std::optional<std::array<uint8_t, 16>>& replaySettings() const { return replaySettings_; }
+    // The high-score table the run found: recorded in a replay; in playback, the recording's.
+    void noteScores(const std::vector<uint8_t>& scores) { recorder_.setScores(scores); }
+    // The header of the replay played back; null when the run plays none.
+    const SReplayHeader* replayHeader() const { return playing_ ? &player_.header() : nullptr; }
+    // The replay played back has been asked for a poll it does not hold: it has ended.
+    bool replayEnded() const { return replayEnded_; }
+
+    // A game inside the run: the one being recorded for the high scores, or an entry's being
+    // watched. Its buttons are the tape's while it plays; liveButtons() are the run's own
+    // (the player's, or those of the replay the run plays back).
+    CGameTape& tape() { return tape_; }
+    const CGameTape& tape() const { return tape_; }
+    ButtonMask liveButtons() const { return liveButtons_; }
 
     ButtonMask filterButtons(ButtonMask live);
     // An interrupt ends the run at a poll that reads no buttons, as a replay ends in playback: the
@@ -53,6 +68,8 @@ public:
         interrupted_ = true;
         return 0;
     }
+    // A picture as the game drew it, then as it is shown (with any mark drawn over it).
+    void pictureDrawn(const uint16_t* picture, uint32_t number) { tape_.picture(picture, number); }
     void pictureShown(const uint16_t* picture, uint32_t number);
     void audioWritten(const void* data, int bytes);
     bool quitRequested() const { return quit_; }
@@ -78,6 +95,9 @@ private:
     bool playing_ = false;
     bool mismatch_ = false;
     bool interrupted_ = false;
+    bool replayEnded_ = false;
+    ButtonMask liveButtons_ = 0;
+    CGameTape tape_;
     uint64_t soundHash_ = kHashStart;
     static constexpr uint32_t kMaxPollsWithoutPicture = 1000000;
     uint32_t pollsWithoutPicture_ = 0;

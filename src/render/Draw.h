@@ -11,6 +11,10 @@
 // Every dialog of the game is drawn in these two colours.
 constexpr uint16_t kDialogBorder = 0xA51F;
 constexpr uint16_t kDialogFill = 0x529F;
+// The grey of a brightness 0..31, as a highlighted item pulses.
+constexpr uint16_t greyOf(int32_t level) {
+    return static_cast<uint16_t>(level << 11 | level << 6 | level);
+}
 
 // Fade targets are channels scaled by 32: red and blue 0..992, green 0..2016.
 constexpr int32_t kFadeWhiteRed = 992;

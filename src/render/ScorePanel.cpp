@@ -44,3 +44,12 @@ void resetScorePanelFlash() {
     gFlashLevel = 0;
     gFlashStep = 1;
 }
+
+SScorePanelFlash scorePanelFlash() {
+    return {gFlashLevel, gFlashStep};
+}
+
+void setScorePanelFlash(const SScorePanelFlash& flash) {
+    gFlashLevel = flash.level;
+    gFlashStep = flash.step;
+}

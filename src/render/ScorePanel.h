@@ -19,3 +19,10 @@ struct SScorePanel {
 void drawScorePanel(const SScorePanel& panel, uint16_t* surface);
 // Back to the start of the flash cycle (tests only).
 void resetScorePanelFlash();
+// The flash runs on from one game to the next: a recorded game starts from where it stood.
+struct SScorePanelFlash {
+    int32_t level;
+    int32_t step;
+};
+SScorePanelFlash scorePanelFlash();
+void setScorePanelFlash(const SScorePanelFlash& flash);

@@ -4,7 +4,7 @@ namespace {
 
 // glibc's TYPE_3 generator: r[i] = r[i - 31] + r[i - 3], the first 344 outputs discarded,
 // results shifted right by one. Only the last 34 values are needed, kept in a ring.
-constexpr int kLag = 34;
+constexpr int kLag = static_cast<int>(sizeof(SRandomState::ring) / sizeof(int32_t));
 int32_t gRing[kLag];
 int gIndex = 0;
 
@@ -42,4 +42,18 @@ void seedGameRand(uint32_t seed) {
 
 int gameRand() {
     return static_cast<int>(static_cast<uint32_t>(step()) >> 1);
+}
+
+SRandomState gameRandState() {
+    SRandomState state{};
+    for (int i = 0; i < kLag; ++i) state.ring[i] = gRing[i];
+    state.index = gIndex;
+    return state;
+}
+
+bool setGameRandState(const SRandomState& state) {
+    if (state.index < 0 || state.index >= kLag) return false;
+    for (int i = 0; i < kLag; ++i) gRing[i] = state.ring[i];
+    gIndex = state.index;
+    return true;
 }

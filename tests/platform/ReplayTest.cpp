@@ -74,9 +74,9 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
         EXPECT_FALSE(error.empty());
     }
     std::vector<uint8_t> bad = good;
-    bad[4] = 3;  // a version from the future
+    bad[4] = 4;  // a version from the future
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
-    EXPECT_NE(error.find("version 3"), std::string::npos) << error;
+    EXPECT_NE(error.find("version 4"), std::string::npos) << error;
     bad = good;
     bad[0] = 'X';
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
@@ -85,7 +85,7 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
     bad.push_back(0);  // trailing garbage
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     bad = good;
-    bad[30] = 'Z';  // the first record's tag
+    bad[34] = 'Z';  // the first record's tag, after two empty blocks
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     EXPECT_EQ(error, "replay holds an unknown record");
 }
@@ -102,7 +102,12 @@ TEST(Replay, TheStartLevelIsKeptAndOldReplaysBeganOnTheTitle) {
     std::vector<uint8_t> file = writer.file();
     ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
     EXPECT_EQ(reader.header().startLevel, 12);
-    // The same file as version 1 wrote it: no level field.
+    // The same file as version 2 wrote it: no blocks of the game's own.
+    file[4] = 2;
+    file.erase(file.begin() + 30, file.begin() + 34);
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    EXPECT_EQ(reader.header().startLevel, 12);
+    // And as version 1 wrote it: no level field.
     file[4] = 1;
     file.erase(file.begin() + 28, file.begin() + 30);
     ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
