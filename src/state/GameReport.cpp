@@ -60,6 +60,9 @@ std::string CGameReport::json(const SRunFacts& facts) const {
     appendf(out, "  \"disks\": %u,\n", facts.disks);
     appendf(out, "  \"levels_completed\": %u,\n", levelsCompleted);
     appendf(out, "  \"game_overs\": %u,\n", gameOvers);
+    appendf(out, "  \"high_scores_entered\": %u,\n", highScoresEntered);
+    appendf(out, "  \"replays_watched\": %u,\n", replaysWatched);
+    appendf(out, "  \"replays_not_matching\": %u,\n", replaysNotMatching);
     const char* const actorLabels[] = {"created", "killed", "killed_by_player"};
     const uint32_t* const actorTables[] = {created, killed, killedByPlayer};
     appendKinds(out, "actors", actorLabels, actorTables);

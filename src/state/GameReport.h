@@ -32,6 +32,13 @@ public:
     void worldUpdated() { ++worldUpdates; }
     void levelCompleted() { ++levelsCompleted; }
     void gameEnded() { ++gameOvers; }
+    void highScoreEntered() { ++highScoresEntered; }
+    // An entry's replay watched from the high scores; `matched`: it played to its end, or until
+    // the player left it, picture for picture.
+    void replayWatched(bool matched) {
+        ++replaysWatched;
+        if (!matched) ++replaysNotMatching;
+    }
 
     // The report as JSON, with what the game state shows at the end.
     struct SRunFacts {
@@ -54,6 +61,9 @@ public:
     uint32_t worldUpdates = 0;
     uint32_t levelsCompleted = 0;
     uint32_t gameOvers = 0;
+    uint32_t highScoresEntered = 0;
+    uint32_t replaysWatched = 0;
+    uint32_t replaysNotMatching = 0;
     uint32_t residentStartKb = 0;  // once the first level has started; 0 when unknown
 
 private:
