@@ -48,13 +48,14 @@ const char* helpText() {
            "  --audio-wav FILE     write the sound the game played as WAV (with --headless)\n"
            "  --contact-sheet FILE  write every image of the game as one PNG and exit\n"
            "  --test-card FILE     write the drawing test card as PNG and exit\n"
+           "  --scores             print the high scores (and where their replays are) and exit\n"
            "\n"
            "Keyboard:\n"
            "  Arrows or WASD       move (two arrows: diagonal; keypad 7 9 1 3 too)\n"
            "  Space, Z, Left Ctrl  fire (A)\n"
            "  X                    show where you are (locator)\n"
            "  Enter or Escape      START: menu\n"
-           "  Tab                  SELECT: next menu item\n"
+           "  Tab                  SELECT: next menu item; on the title, the high scores\n"
            "  = and -              volume up and down (keypad + and - too)\n"
            "  F11 or Alt+Enter     fullscreen\n"
            "  F12                  screenshot (saved in ~/.local/share/boltfever)\n"
@@ -121,6 +122,8 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
             options.autoplay = true;
         } else if (!std::strcmp(arg, "--mute")) {
             options.mute = true;
+        } else if (!std::strcmp(arg, "--scores")) {
+            options.scores = true;
         } else if (!std::strcmp(arg, "--fullscreen")) {
             options.fullscreen = true;
         } else if (!std::strcmp(arg, "--scale")) {

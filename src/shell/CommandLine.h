@@ -13,6 +13,7 @@ struct SOptions {
     bool autoplay = false;         // the game plays itself
     bool mute = false;             // play without a sound card
     bool fullscreen = false;       // start on the whole desktop
+    bool scores = false;           // print the high scores and exit
     int scale = 3;                 // window size in multiples of 320 x 240
     uint32_t frames = 0;           // leave after this many shown pictures; 0 = play on
     std::optional<uint32_t> seed;  // random seed; the calendar time when absent

@@ -1,6 +1,7 @@
 #include "shell/MainLoop.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "actors/Grenade.h"
 #include "actors/Player.h"
@@ -8,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/Messages.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Session.h"
 #include "render/Draw.h"
@@ -16,10 +18,13 @@
 #include "rules/LevelStart.h"
 #include "rules/Waves.h"
 #include "shell/Menu.h"
+#include "shell/ScoresPage.h"
 #include "shell/TitleScreen.h"
 #include "sound/SoundManager.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
+#include "state/HighScoreFile.h"
+#include "state/HighScores.h"
 #include "state/Random.h"
 #include "world/Level.h"
 #include "world/World.h"
@@ -51,6 +56,29 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
     encodeSettings(sound.settings, settings.data());
     session.noteSettings(settings);
 
+    // The high scores: the player's, kept beside the settings; in playback the recording's,
+    // kept nowhere. A demo's games do not count, nor do those of a run that plays a replay,
+    // though a player's recorded run takes initials in playback as it did.
+    CHighScores& scores = CHighScores::instance();
+    const std::string folder = highScoresFolder(settingsPath());
+    if (const SReplayHeader* replay = session.replayHeader()) {
+        int dropped = 0;
+        scores.parse(std::string(replay->scores.begin(), replay->scores.end()), dropped);
+        scores.folder = folder;
+        scores.saveEnabled = false;
+        takeEntries_ = replay->playersRun;
+    } else {
+        std::string problem;
+        loadHighScores(folder, scores, problem);
+        if (!problem.empty()) reportLine(problem);
+        if (!scores.entries.empty()) {
+            const std::string text = scores.text();
+            session.noteScores(std::vector<uint8_t>(text.begin(), text.end()));
+        }
+        takeEntries_ = !setup.demo;
+        recordGames_ = takeEntries_ && scores.saveEnabled;
+    }
+
     CGrenade::buildGrenadeTable();
     CPlayer::buildLocatorTable();
     screen_->loadTileImages();
@@ -62,6 +90,17 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
 bool CMainLoop::enterGame() {
     CLevel& level = CLevel::instance();
     CGameState& state = CGameState::instance();
+    const SReplayHeader* replay = CSession::instance().replayHeader();
+    if (replay && !replay->gameStart.empty()) {
+        SGameStart start;
+        if (!decodeGameStart(replay->gameStart, start)) {
+            reportLine("the replay's game start is not one this game makes");
+            return false;
+        }
+        enterRecordedGame(start, replay->startLevel);
+        CGameReport::instance().residentStartKb = residentKilobytes();
+        return !platformQuitRequested();
+    }
     if (setup_.startLevel > 0) {
         // Straight into a level: out of tutorial mode as the title screen would leave it, its
         // walled box the maze to fall back on without a level file.
@@ -69,12 +108,12 @@ bool CMainLoop::enterGame() {
         state.tutorial = false;
         state.frameCounter = 0;
     } else {
-        CTitleScreen title;
-        quitRequested = title.run() == CTitleScreen::kQuit;
+        quitRequested = !runTitle();
     }
 
-    level.loadMaps();
+    loadMapsOnce();
     if (quitRequested || platformQuitRequested()) return false;
+    takeRandom(start_);
     screen_->clear();
     screen_->present(true);
     if (setup_.startLevel > 0) {
@@ -93,7 +132,45 @@ bool CMainLoop::enterGame() {
     gameOverScale = 700;
     gameOverStep = 8;
     player = nullptr;
+    gameStarts();
     return true;
+}
+
+bool CMainLoop::runTitle() {
+    for (;;) {
+        CTitleScreen title;
+        const int32_t result = title.run();
+        if (result != CTitleScreen::kScores) return result == CTitleScreen::kPlay;
+        loadMapsOnce();
+        CScoresPage page;
+        if (!page.run()) return false;
+    }
+}
+
+void CMainLoop::loadMapsOnce() {
+    if (mapsLoaded_) return;
+    CLevel::instance().loadMaps();
+    mapsLoaded_ = true;
+}
+
+void CMainLoop::enterRecordedGame(const SGameStart& start, int32_t startLevelNumber) {
+    screen_ = &CScreen::instance();
+    loadMapsOnce();
+    // Out of the tutorial as the title leaves it, its box the maze without a level file.
+    CLevel& level = CLevel::instance();
+    CGameState& state = CGameState::instance();
+    CWorld::instance().clear(true);
+    CPlayer::forgetAll();
+    level.loadTutorialMap();
+    state.tutorial = false;
+    state.gameOver = false;
+    putBackRandom(start);
+    screen_->clear();
+    screen_->present(true);
+    level.levelNumber = startLevelNumber - 2;
+    startLevel(level);
+    putBackRun(start, *this);
+    endsWithRecording_ = true;
 }
 
 bool CMainLoop::iterate() {
@@ -102,10 +179,13 @@ bool CMainLoop::iterate() {
     CSoundManager& sound = CSoundManager::instance();
     CWorld& world = CWorld::instance();
     CLevel& level = CLevel::instance();
+    if (gameStarting_) beginGame();
     const bool drawing = drawIteration;
     drawIteration = !drawIteration;
 
     input.poll();
+    // A recorded game ends where its recording did: nothing of a poll it does not hold is played.
+    if (endsWithRecording_ && recordingOver()) return false;
     sound.update();
     if (drawing) {
         if (!state.menuOpen) ++state.frameCounter;
@@ -113,6 +193,7 @@ bool CMainLoop::iterate() {
         if (level.currentMap) screen_->drawMaze(level.currentMap->tiles);
     }
     if (!state.menuOpen) world.update();
+    if (gameOn_ && state.gameOver) gameEnds();
     if (drawing) {
         updateWaves(level, world.monstersAlive);
         world.draw();
@@ -148,6 +229,11 @@ void CMainLoop::drawGameOver() {
         const char letter[2] = {text[i], '\0'};
         drawTextCentredBold(letter, 65 + 25 * i, 60, kWhite, surface,
                             static_cast<uint16_t>(gameOverScale));
+    }
+    // Initials for a score that makes the table, where the menu goes; then the menu.
+    if (initials_.active()) {
+        if (initials_.step(surface)) keepEntry();
+        return;
     }
     switch (CMenu::instance().run(CMenu::kGameOver)) {
         case 0:  // NEW GAME
@@ -193,10 +279,66 @@ void CMainLoop::newGame() {
     CPlayer::forgetAll();
     CLevel& level = CLevel::instance();
     level.levelNumber = CMenu::instance().startLevelChoice - 1;
+    takeRandom(start_);
     startLevel(level);
     player = CPlayer::instance(1);  // the last game's is gone
     // A START still held from the last life would otherwise open the pause menu at once.
     startLatched = false;
+    gameStarts();
+}
+
+void CMainLoop::gameStarts() {
+    gameStarting_ = takeEntries_;
+    gameOn_ = false;
+}
+
+void CMainLoop::beginGame() {
+    gameStarting_ = false;
+    gameOn_ = true;
+    if (!recordGames_) return;
+    // The game's replay: the state it starts from and the settings as they are now.
+    takeRun(start_, *this);
+    SReplayHeader header;
+    header.seed = setup_.seed;
+    encodeSettings(CSoundManager::instance().currentSettings(), header.settings.data());
+    header.startLevel = static_cast<uint16_t>(CLevel::instance().levelNumber + 1);
+    header.gameStart = encodeGameStart(start_);
+    CSession::instance().tape().record(header, picturesShown());
+}
+
+void CMainLoop::gameEnds() {
+    gameOn_ = false;
+    CSession::instance().tape().stop();
+    endScore_ = CPlayer::instance(1)->score;
+    endLevel_ = CLevel::instance().levelNumber + 1;
+    if (CHighScores::instance().rankFor(endScore_) >= 0)
+        initials_.begin(endScore_, CHighScores::instance().lastInitials);
+}
+
+void CMainLoop::keepEntry() {
+    initials_.end();
+    CHighScores& scores = CHighScores::instance();
+    SHighScore entry;
+    std::memcpy(entry.initials, initials_.initials(), 4);
+    std::memcpy(scores.lastInitials, entry.initials, 4);
+    entry.score = endScore_;
+    entry.level = endLevel_;
+    char timeOfDay[7];
+    dateAndTimeNow(entry.date, timeOfDay);
+    std::vector<SHighScore> dropped;
+    const int rank = scores.insert(entry, dropped);
+    CGameReport::instance().highScoreEntered();
+    CGameTape& tape = CSession::instance().tape();
+    if (rank < 0 || !scores.saveEnabled || tape.state() != CGameTape::EState::kRecorded) return;
+    std::string error;
+    if (!saveHighScore(scores, rank, tape.file(), dropped, error)) reportLine(error);
+}
+
+bool CMainLoop::recordingOver() const {
+    const CSession& session = CSession::instance();
+    const CGameTape::EState tape = session.tape().state();
+    return session.replayEnded() || tape == CGameTape::EState::kEnded ||
+           tape == CGameTape::EState::kMismatch;
 }
 
 void CMainLoop::levelComplete() {
@@ -214,7 +356,8 @@ void CMainLoop::levelComplete() {
     for (;;) {
         input.poll();
         sound.update();
-        if (input.start || platformQuitRequested()) break;
+        if (input.start || platformQuitRequested() || (endsWithRecording_ && recordingOver()))
+            break;
         pauseBetweenPolls();
     }
     input.start = 0;
@@ -228,6 +371,8 @@ void CMainLoop::handleStart() {
 }
 
 int CMainLoop::shutDown() {
+    // A player leaving in the middle of the initials keeps the entry as it stands.
+    if (initials_.active()) keepEntry();
     platformShutdown();
     CSoundManager::instance().shutdown();
     return writeReport() ? 0 : 1;

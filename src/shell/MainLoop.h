@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "shell/GameStart.h"
+#include "shell/InitialsEntry.h"
+
 class CPlayer;
 class CScreen;
 
@@ -14,6 +17,7 @@ struct SGameSetup {
     uint32_t seed = 0;
     int32_t startLevel = 0;  // a level to start at directly (1-based); 0 = as usual
     std::string reportPath;  // JSON summary written at the end; empty = none
+    bool demo = false;       // the automatic player's: no high score of its run counts
 };
 
 class CMainLoop {
@@ -24,6 +28,10 @@ public:
     // What the title screen leaves behind, then the first level start. False when the player
     // chose to quit instead.
     bool enterGame();
+    // A game from a recorded start (a game's replay, or an entry watched): the level start at
+    // `startLevel` (from 1) between the two halves of `start`. The loop then ends where the
+    // recording ends, at the first poll it does not hold.
+    void enterRecordedGame(const SGameStart& start, int32_t startLevel);
     // One iteration of the loop. False once the loop is to be left.
     bool iterate();
     // The exit sequence, then the report. Returns the process status.
@@ -40,6 +48,17 @@ public:
     CPlayer* player = nullptr;  // player 1, re-read in every drawn iteration
 
 private:
+    // A game has started (NEW GAME, or the first level): its first poll comes next.
+    void gameStarts();
+    void beginGame();
+    // GAME OVER has just come: a score that makes the table is entered.
+    void gameEnds();
+    void keepEntry();
+    bool recordingOver() const;
+    // The title screen, and the high scores' page when the title leaves for it. False when the
+    // player quits there.
+    bool runTitle();
+    void loadMapsOnce();
     void drawGameOver();
     void runPauseMenu();
     // Both menus' NEW GAME: a fresh player at the chosen start level.
@@ -52,6 +71,18 @@ private:
 
     SGameSetup setup_;
     CScreen* screen_ = nullptr;
+    bool mapsLoaded_ = false;
+    // High scores: games are recorded to be kept (a player's own run), and a score that makes
+    // the table takes initials (a player's run, live or played back).
+    bool recordGames_ = false;
+    bool takeEntries_ = false;
+    bool endsWithRecording_ = false;  // a recorded game: the loop ends where its recording does
+    bool gameStarting_ = false;       // a game's first poll comes next
+    bool gameOn_ = false;             // between a game's first poll and its GAME OVER
+    SGameStart start_;                // where the game being recorded started
+    CInitialsEntry initials_;
+    int32_t endScore_ = 0;  // the game's when GAME OVER came, and its level (from 1)
+    int32_t endLevel_ = 0;
 };
 
 // The whole program after the command line: start-up, play, exit. Returns the status.

@@ -15,6 +15,7 @@
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "state/GameState.h"
+#include "state/HighScores.h"
 #include "state/Random.h"
 #include "world/Level.h"
 #include "world/World.h"
@@ -89,6 +90,13 @@ void drawVersion(uint16_t* surface) {
     drawText(kVersion, 290, 232, kVersionColour, surface, 256);
 }
 
+// The way to the high scores, in the version's colour, at the other corner: shown only once
+// there are some, so the title is as it always was until then.
+void drawScoresHint(uint16_t* surface) {
+    if (!CHighScores::instance().entries.empty())
+        drawText("\"SELECT\": HIGH SCORES", 2, 232, kVersionColour, surface, 256);
+}
+
 }  // namespace
 
 int32_t CTitleScreen::run() {
@@ -151,6 +159,7 @@ bool CTitleScreen::iterate() {
         if (textX > textTargetX) --textX;
     }
     drawVersion(surface);
+    if (!state.menuOpen) drawScoresHint(surface);
     CLevel& level = CLevel::instance();
     if (!state.menuOpen) {
         screen.drawMaze(level.currentMap->tiles);
@@ -173,6 +182,14 @@ bool CTitleScreen::iterate() {
     input.poll();
 
     CMenu::openOnStart(startLatched, true);
+    if (state.menuOpen || CHighScores::instance().entries.empty()) {
+        selectHeld = false;
+    } else if (input.select) {
+        selectHeld = true;
+    } else if (selectHeld) {
+        result = kScores;
+        leave = true;
+    }
     if (state.menuOpen) {
         drawPanel(160, 170, 240, 80, kDialogBorder, kDialogFill, surface);
         switch (CMenu::instance().run(CMenu::kTitle)) {

@@ -3,7 +3,8 @@
 // the maze. A timed script slides help lines in one after another and brings in practice
 // targets, disks and finally one real monster, then clears the box and shows the credits, while
 // "PRESS "START"" pulses below. Releasing START opens the title menu: NEW GAME, RESUME TUTORIAL,
-// SETTINGS, QUIT.
+// SETTINGS, QUIT. Once the player has high scores, a small line in the corner offers them on
+// SELECT, which the title's play leaves unused: releasing it leaves for their page.
 
 #include <cstdint>
 
@@ -12,9 +13,10 @@ public:
     static constexpr int32_t kScriptSteps = 10;
     static constexpr int32_t kPlay = 0;
     static constexpr int32_t kQuit = 1;
+    static constexpr int32_t kScores = 2;
 
-    // Runs the screen until the player starts a game (0, with the level number set for it) or
-    // quits (1): closing the window or a signal quits too.
+    // Runs the screen until the player starts a game (0, with the level number set for it),
+    // quits (1: closing the window or a signal quits too), or asks for the high scores (2).
     int32_t run();
 
     // --- its parts, for tests
@@ -35,6 +37,7 @@ public:
     int32_t pulse = 10;         // brightness of the prompt
     int32_t pulseStep = 1;      //
     bool startLatched = false;  // START pressed with no menu open
+    bool selectHeld = false;    // SELECT pressed with no menu open, high scores kept
     bool leave = false;
     int32_t result = kPlay;
 

@@ -26,6 +26,8 @@
 #include "shell/CommandLine.h"
 #include "shell/MainLoop.h"
 #include "sound/SoundManager.h"
+#include "state/HighScoreFile.h"
+#include "state/HighScores.h"
 #include "world/LevelFile.h"
 
 namespace {
@@ -66,23 +68,39 @@ bool checkDistinctFiles(const SOptions& options, std::string& message) {
     const std::string keys =
         settings.empty() ? "" : settings.substr(0, settings.rfind('/') + 1) + CControls::kFileName;
     // An input says what reads it; an output names its option.
-    const struct {
+    struct SFile {
         const char* what;
         std::string path;
         bool output;
-    } files[] = {
+    };
+    std::vector<SFile> files = {
         {"--input reads it", options.inputScript, false},
         {"--replay reads it", options.replay, false},
         {"the game keeps its settings in it", settings, false},
         {"the game keeps its keys in it", keys, false},
         {"the game reads its levels from it", findMapFile(), false},
-        {"--record", options.record, true},
-        {"--report", options.report, true},
-        {"--screenshot", options.screenshot, true},
-        {"--audio-wav", options.audioWav, true},
-        {"--contact-sheet", options.contactSheet, true},
-        {"--test-card", options.testCard, true},
     };
+    // The high scores, and the replays of their entries.
+    const std::string scoresFolder = highScoresFolder(settings);
+    if (!scoresFolder.empty()) {
+        files.push_back(
+            {"the game keeps its high scores in it", scoresFolder + kHighScoresFileName, false});
+        CHighScores table;
+        std::string ignored;
+        loadHighScores(scoresFolder, table, ignored);
+        for (const SHighScore& entry : table.entries)
+            files.push_back(
+                {"a high score keeps its replay in it", scoresFolder + entry.replay, false});
+    }
+    for (const SFile& output : std::initializer_list<SFile>{
+             {"--record", options.record, true},
+             {"--report", options.report, true},
+             {"--screenshot", options.screenshot, true},
+             {"--audio-wav", options.audioWav, true},
+             {"--contact-sheet", options.contactSheet, true},
+             {"--test-card", options.testCard, true},
+         })
+        files.push_back(output);
     const auto clash = [&message](const std::string& path, const char* first, bool output,
                                   const char* second) {
         message = path + ": " +
@@ -121,6 +139,13 @@ int main(int argc, char** argv) {
             break;
     }
 
+    if (options.scores) {
+        CHighScores table;
+        loadHighScores(highScoresFolder(settingsPath()), table, message);
+        if (!message.empty()) reportLine(message);
+        std::fputs(highScoresListing(table).c_str(), stdout);
+        return 0;
+    }
     if (!checkDistinctFiles(options, message)) {
         reportLine(message);
         return 2;
@@ -170,6 +195,7 @@ int main(int argc, char** argv) {
     outputs.recordPath = options.record;
     outputs.virtualClock = options.headless;
     outputs.startLevel = static_cast<uint16_t>(options.level);
+    outputs.playersRun = !options.autoplay;
     if (!session.configure(outputs, seed, message)) {
         reportLine(message);
         return 2;
@@ -184,8 +210,12 @@ int main(int argc, char** argv) {
                 [&script](uint32_t picture) { return script.buttonsAt(picture); });
         backend = std::move(headless);
     } else {
-        SWindowOptions window{options.scale, options.fullscreen, options.mute,
-                              [] { return CSoundManager::instance().saveSettingsIfChanged(); }};
+        // A browser keeps the settings and the high scores when told they changed.
+        SWindowOptions window{options.scale, options.fullscreen, options.mute, [] {
+                                  const bool scores = CHighScores::instance().takeSaved();
+                                  return CSoundManager::instance().saveSettingsIfChanged() ||
+                                         scores;
+                              }};
         // The volume bar and the notes over the window's pictures.
         static COverlay overlay;
         overlay.volumeSource = [] { return CSoundManager::instance().masterVolume; };
@@ -215,7 +245,7 @@ int main(int argc, char** argv) {
         CSoundManager::instance().saveEnabled = false;
     }
     platformStartup(autoplay ? *autoplay : *backend);
-    int status = runMainLoop({seed, options.level, options.report});
+    int status = runMainLoop({seed, options.level, options.report, options.autoplay});
     if (status == 0) status = session.status();
     backend->handBack(status);
     return status;

@@ -67,7 +67,7 @@ TEST_F(AutoPlayerTest, LeavesTheTitleCompletesLevelsAndStartsOverAfterGameOver) 
     CMainLoop loop;
     CGameState& state = CGameState::instance();
     const CGameReport& report = CGameReport::instance();
-    ASSERT_TRUE(loop.startUp({251, 0, {}}));
+    ASSERT_TRUE(loop.startUp({251, 0, {}, true}));  // a demo, as --autoplay runs
     ASSERT_TRUE(loop.enterGame());
     EXPECT_FALSE(state.tutorial);
     EXPECT_EQ(CLevel::instance().levelNumber, 0);

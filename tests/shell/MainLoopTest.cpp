@@ -49,7 +49,9 @@ protected:
     }
     // A game of level 1 after a drawn and a logic-only iteration.
     void startGame() {
-        ASSERT_TRUE(loop_.startUp({1, 1, {}}));  // straight into the first level
+        // Straight into the first level; a run whose scores count for nothing, so that GAME OVER
+        // shows its menu at once.
+        ASSERT_TRUE(loop_.startUp({1, 1, {}, true}));
         ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
         loop_.iterate();
         loop_.iterate();
@@ -201,8 +203,8 @@ TEST_F(MainLoopTest, LosingFocusPausesAsStartWould) {
 }
 
 TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
-    ASSERT_TRUE(loop_.startUp({1, 1, {}}));  // straight into the first level
-    ASSERT_TRUE(loop_.enterGame());          // level number 0, from the maps.dat beside the tests
+    ASSERT_TRUE(loop_.startUp({1, 1, {}, true}));  // straight into the first level
+    ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests
     CLevel& level = CLevel::instance();
     ASSERT_EQ(level.levelNumber, 0);
     loop_.iterate();

@@ -12,6 +12,7 @@
 #include "sound/SoundMixer.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
+#include "state/HighScores.h"
 #include "state/Random.h"
 #include "support/Maze.h"
 #include "world/Level.h"
@@ -31,6 +32,7 @@ void resetGameSingletons() {
     CControls::resetInstance();
     resetScorePanelFlash();
     CGameState::resetInstance();
+    CHighScores::resetInstance();
     CScreen::resetInstance();
     CInput::resetInstance();
     // The manager holds the mixer: it goes first.

@@ -270,7 +270,7 @@ TEST(CellIndex, StaysTrueToTheWorldWhileLevelsArePlayed) {
         CAutoplayBackend autoplay(headless, 7);
         platformStartup(autoplay);
         CMainLoop loop;
-        ASSERT_TRUE(loop.startUp({7, startLevel, {}}));
+        ASSERT_TRUE(loop.startUp({7, startLevel, {}, true}));
         ASSERT_TRUE(loop.enterGame());
         for (int i = 0; i < 6000; ++i) {
             loop.iterate();
