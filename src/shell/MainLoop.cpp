@@ -62,8 +62,8 @@ bool CMainLoop::startUp(const SGameSetup& setup) {
     CHighScores& scores = CHighScores::instance();
     const std::string folder = highScoresFolder(settingsPath());
     if (const SReplayHeader* replay = session.replayHeader()) {
-        int dropped = 0;
-        scores.parse(std::string(replay->scores.begin(), replay->scores.end()), dropped);
+        int bad = 0, surplus = 0;
+        scores.parse(std::string(replay->scores.begin(), replay->scores.end()), bad, surplus);
         scores.folder = folder;
         scores.saveEnabled = false;
         takeEntries_ = replay->playersRun;

@@ -97,9 +97,10 @@ void loadHighScores(const std::string& folder, CHighScores& table, std::string& 
     }
     std::string line;
     if (read == EFileRead::kCut) append(line, "larger than 64 KiB, read that far");
-    int dropped = 0;
-    table.parse(std::string(bytes.begin(), bytes.end()), dropped);
-    if (dropped > 0) append(line, count(dropped, "line is not an entry", "lines are not entries"));
+    int bad = 0, surplus = 0;
+    table.parse(std::string(bytes.begin(), bytes.end()), bad, surplus);
+    if (bad > 0) append(line, count(bad, "line is not an entry", "lines are not entries"));
+    if (surplus > 0) append(line, count(surplus, "entry is", "entries are") + " past the best ten");
     const size_t before = table.entries.size();
     std::erase_if(table.entries,
                   [&folder](const SHighScore& e) { return !isGameReplay(folder + e.replay); });

@@ -91,9 +91,9 @@ void CHighScores::scoreText(int32_t score, char (&text)[16]) {
     text[at] = '\0';
 }
 
-void CHighScores::parse(const std::string& text, int& dropped) {
+void CHighScores::parse(const std::string& text, int& bad, int& surplus) {
     entries.clear();
-    dropped = 0;
+    bad = surplus = 0;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
@@ -103,13 +103,13 @@ void CHighScores::parse(const std::string& text, int& dropped) {
         if (parseEntry(line, entry))
             entries.push_back(entry);
         else
-            ++dropped;
+            ++bad;
     }
     // Best first; equal scores keep the order they came in, the older first.
     std::stable_sort(entries.begin(), entries.end(),
                      [](const SHighScore& a, const SHighScore& b) { return a.score > b.score; });
     if (entries.size() > kEntries) {
-        dropped += static_cast<int>(entries.size() - kEntries);
+        surplus = static_cast<int>(entries.size() - kEntries);
         entries.resize(kEntries);
     }
 }

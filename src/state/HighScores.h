@@ -26,9 +26,9 @@ public:
     static CHighScores& instance();
     static void resetInstance();
 
-    // Replaces the table with the entries of a text, best first and ten at most. Each line
-    // that is not an entry is dropped and counted in `dropped`.
-    void parse(const std::string& text, int& dropped);
+    // Replaces the table with the entries of a text, best first and ten at most. Lines that
+    // are not entries are counted in `bad`, entries past the best ten in `surplus`.
+    void parse(const std::string& text, int& bad, int& surplus);
     std::string text() const;
 
     // Where a score would stand in the table, from 0; -1 when it does not make it. A score of 0
