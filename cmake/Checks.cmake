@@ -1,6 +1,6 @@
-# Golden replays: long runs of the automatic player (scripts/record-golden.sh), played back by the
-# game itself, which checks every 60th picture and the sound against the recording and ends with
-# status 3 at the first difference. Each runs in a folder of its own that is also its home and
+# Golden replays: long runs of the automatic player, or of an input script as a player would play
+# (scripts/record-golden.sh), played back by the game itself, which checks every 60th picture and
+# the sound against the recording and ends with status 3 at the first difference. Each runs in a folder of its own that is also its home and
 # data folder, so that nothing of the player's is read or written; the game finds maps.dat
 # beside itself.
 if(TARGET boltfever)
@@ -14,6 +14,15 @@ if(TARGET boltfever)
       WORKING_DIRECTORY ${home}
       ENVIRONMENT "HOME=${home};XDG_DATA_HOME=${home}/.local/share"
       TIMEOUT 600)
+    # A replay that watches high scores finds their replays where the recording found them: the
+    # data folder it started with, tests/golden/NAME/, is put in place before each playback.
+    set(data ${PROJECT_SOURCE_DIR}/tests/golden/${name})
+    if(IS_DIRECTORY ${data})
+      add_test(NAME Golden.${name}.home COMMAND ${CMAKE_COMMAND} -E copy_directory ${data}
+                                                 ${home}/.local/share/boltfever)
+      set_tests_properties(Golden.${name}.home PROPERTIES FIXTURES_SETUP golden-${name})
+      set_tests_properties(Golden.${name} PROPERTIES FIXTURES_REQUIRED golden-${name})
+    endif()
   endforeach()
 endif()
 

@@ -25,9 +25,10 @@ std::map<std::string, std::string> filesUnder(const fs::path& folder) {
 }
 
 // A player's home as it looks after some play, with settings no test expects (quiet volumes,
-// stereo swapped, every start level open) in the data folder and in the working folder, and keys
-// of their own. The suites that start the game, its title and its menus, and read and write the
-// settings and the keys, run from there: they pass, and the player's files stay as they were.
+// stereo swapped, every start level open) in the data folder and in the working folder, keys
+// of their own, and high scores. The suites that start the game, its title and its menus, and read
+// and write the settings and the keys, run from there: they pass, and the player's files stay as
+// they were.
 TEST(Hermetic, APlayersOwnFilesChangeNoResultAndAreLeftAlone) {
     const fs::path home = freshTestDir("planted-home");
     const fs::path data = home / ".local" / "share" / "boltfever";
@@ -36,6 +37,10 @@ TEST(Hermetic, APlayersOwnFilesChangeNoResultAndAreLeftAlone) {
     writeText(data / "boltfever.cfg", settings);
     writeText(home / "boltfever.cfg", settings);
     writeText(data / "boltfever-keys.txt", "fire = F\nmenu = Q\nup = I\n");
+    // And high scores with their replays.
+    for (const auto& file : fs::directory_iterator(BOLTFEVER_SOURCE_DIR "/tests/golden/scores"))
+        if (file.path().filename() != "boltfever.cfg")
+            for (const fs::path& to : {home, data}) fs::copy(file.path(), to);
     const auto before = filesUnder(home);
 
     const std::string suite = fs::read_symlink("/proc/self/exe").string();
