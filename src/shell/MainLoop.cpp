@@ -97,6 +97,7 @@ bool CMainLoop::enterGame() {
             reportLine("the replay's game start is not one this game makes");
             return false;
         }
+        loadMapsOnce();
         enterRecordedGame(start, replay->startLevel);
         CGameReport::instance().residentStartKb = residentKilobytes();
         return !platformQuitRequested();
@@ -155,7 +156,6 @@ void CMainLoop::loadMapsOnce() {
 
 void CMainLoop::enterRecordedGame(const SGameStart& start, int32_t startLevelNumber) {
     screen_ = &CScreen::instance();
-    loadMapsOnce();
     // Out of the tutorial as the title leaves it, its box the maze without a level file.
     CLevel& level = CLevel::instance();
     CGameState& state = CGameState::instance();

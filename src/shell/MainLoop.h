@@ -28,9 +28,9 @@ public:
     // What the title screen leaves behind, then the first level start. False when the player
     // chose to quit instead.
     bool enterGame();
-    // A game from a recorded start (a game's replay, or an entry watched): the level start at
-    // `startLevel` (from 1) between the two halves of `start`. The loop then ends where the
-    // recording ends, at the first poll it does not hold.
+    // A game from a recorded start (a game's replay, or an entry watched), with the maps loaded:
+    // the level start at `startLevel` (from 1) between the two halves of `start`. The loop then
+    // ends where the recording ends, at the first poll it does not hold.
     void enterRecordedGame(const SGameStart& start, int32_t startLevel);
     // One iteration of the loop. False once the loop is to be left.
     bool iterate();
