@@ -48,7 +48,7 @@ const char* helpText() {
            "  --audio-wav FILE     write the sound the game played as WAV (with --headless)\n"
            "  --contact-sheet FILE  write every image of the game as one PNG and exit\n"
            "  --test-card FILE     write the drawing test card as PNG and exit\n"
-           "  --scores             print the high scores (and where their replays are) and exit\n"
+           "  --scores             print the high scores and their replay files, then exit\n"
            "\n"
            "Keyboard:\n"
            "  Arrows or WASD       move (two arrows: diagonal; keypad 7 9 1 3 too)\n"
