@@ -52,7 +52,7 @@ set(WEB_LINK_OPTIONS
 # tab to the browser, and winds it back at the deadline. The storage calls wait the same way.
 if(BOLTFEVER_ASYNCIFY)
   list(APPEND WEB_LINK_OPTIONS -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync")
+       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync,bf_sleep")
 endif()
 target_link_options(boltfever PRIVATE ${WEB_LINK_OPTIONS})
 set_target_properties(boltfever PROPERTIES

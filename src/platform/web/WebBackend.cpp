@@ -14,6 +14,7 @@
 extern "C" {
 int bf_storage_open(const char* folder);
 int bf_storage_sync();
+void bf_sleep(double ms);
 void bf_show(const uint16_t* picture);
 void bf_toggle_fullscreen();
 int bf_audio_open();
@@ -26,10 +27,9 @@ void bf_ended(int status);
 
 namespace {
 
-// Timers in a page fire a little late, and one set from inside another never fires sooner than
-// 4 ms: sleep only while the deadline is further off than that, and stop a margin short of it.
-constexpr double kSleepMarginMs = 1.5;
-constexpr double kShortestSleepMs = 4.0;
+// Timers in a page fire a little late: a sleep stops this far short of the deadline, and the
+// game spins the rest. (bf_sleep keeps its timers to the millisecond, see library.js.)
+constexpr double kSleepMarginMs = 0.3;
 // The longest the game may hold the page without giving it back: a loop that polls the buttons
 // without waiting (LEVEL COMPLETE waits for START that way) must still let the page deliver the
 // key that ends it, and a run of short waits (the music's fade-in) must let it paint.
@@ -94,7 +94,7 @@ void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
     const uint32_t passed = counter() - start;
     if (passed >= ticks) return;
     const double ms = (ticks - passed) * 1000.0 / kTimerHz - kSleepMarginMs;
-    if (ms >= kShortestSleepMs)
+    if (ms > 0)
         sleep(ms);
     else
         giveBackIfLong();
@@ -106,12 +106,12 @@ void CWebBackend::giveBackIfLong() {
 
 void CWebBackend::sleep(double ms) {
     const double before = emscripten_get_now();
-    const unsigned asked = static_cast<unsigned>(ms);
-    emscripten_sleep(asked);
+    busyMs += before - lastSleepEnd_;
+    bf_sleep(ms);
     lastSleepEnd_ = emscripten_get_now();
     ++sleeps;
     sleptMs += lastSleepEnd_ - before;
-    lateMs += lastSleepEnd_ - before - asked;
+    lateMs += lastSleepEnd_ - before - ms;
 }
 
 void CWebBackend::show(const uint16_t* picture) {

@@ -44,6 +44,8 @@ public:
     uint32_t sleeps = 0;
     double sleptMs = 0;
     double lateMs = 0;
+    // The milliseconds the game held the tab between its sleeps: its own work.
+    double busyMs = 0;
     // Frames handed to the browser's sound, not counting what went while it could not play.
     uint32_t soundFrames = 0;
 

@@ -15,7 +15,11 @@ mergeInto(LibraryManager.library, {
     held: false,     // the tab is hidden: the sound holds
     queueEnd: 0,     // audio-clock time at which the queued sound runs out
     storageWarned: false,
+    alarm: null,       // the MessageChannel that wakes the game
+    wakeUp: null,      // what wakes it, while it sleeps
+    cost: {drawMs: 0, soundMs: 0},  // time spent drawing and queueing sound, for the page's test
   },
+  $BoltFever__postset: "Module['cost'] = BoltFever.cost;",
 
   // --- the settings folder
   bf_storage_open__deps: ['$BoltFever', '$IDBFS'],
@@ -54,6 +58,30 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // --- sleeping: the game's waits hand the tab back until a timer wakes the game. A timer set
+  // from a timer's callback waits at least 4 ms however short it was asked to, and the game's
+  // sleeps follow one another: the timer only posts a message, and the game goes on from that
+  // message, so that its next timer is a fresh one and keeps to the millisecond.
+  bf_sleep__deps: ['$BoltFever'],
+  bf_sleep: function(ms) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      var page = BoltFever;
+      if (!page.alarm) {
+        page.alarm = new MessageChannel();
+        page.alarm.port1.onmessage = function() {
+          var wake = page.wakeUp;
+          page.wakeUp = null;
+          if (wake) wake();
+        };
+      }
+      page.wakeUp = wakeUp;
+      if (ms > 0)
+        setTimeout(function() { page.alarm.port2.postMessage(0); }, ms);
+      else
+        page.alarm.port2.postMessage(0);
+    });
+  },
+
   // --- the picture: the latest one shown is drawn when the browser next paints, so that no
   // picture costs more than it is seen (the display may show fewer than the game's 76.9 a second)
   bf_show__deps: ['$BoltFever'],
@@ -63,6 +91,7 @@ mergeInto(LibraryManager.library, {
     if (page.drawAsked) return;
     page.drawAsked = true;
     requestAnimationFrame(function() {
+      var began = performance.now();
       page.drawAsked = false;
       if (!page.context) {
         page.canvas = Module['canvas'];
@@ -81,6 +110,7 @@ mergeInto(LibraryManager.library, {
       var from = page.picture >> 1, pixels = page.pixels, colours = page.colours;
       for (var i = 0; i < 76800; i++) pixels[i] = colours[HEAPU16[from + i]];
       page.context.putImageData(page.image, 0, 0);
+      page.cost.drawMs += performance.now() - began;
     });
   },
 
@@ -130,8 +160,16 @@ mergeInto(LibraryManager.library, {
     (held ? audio.suspend() : audio.resume()).catch(function() {});
   },
 
-  bf_audio_write__deps: ['$BoltFever'],
+  bf_audio_write__deps: ['$BoltFever', '$bfQueueSound'],
   bf_audio_write: function(data, bytes, capFrames) {
+    var began = performance.now();
+    var taken = bfQueueSound(data, bytes, capFrames);
+    BoltFever.cost.soundMs += performance.now() - began;
+    return taken;
+  },
+
+  $bfQueueSound__deps: ['$BoltFever'],
+  $bfQueueSound: function(data, bytes, capFrames) {
     var audio = BoltFever.audio;
     // Until the sound runs, what the game plays is let go of, so that the first sound heard
     // is the one of that moment rather than a stale queue: taken, but told apart by its sign.

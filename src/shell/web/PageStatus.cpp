@@ -29,6 +29,7 @@ enum EStatus {
     kSleptMs,       // for how long, in all
     kLateMs,        // how much longer than they asked, in all
     kSoundFrames,   // sound frames handed to the browser to play
+    kBusyMs,        // time the game held the tab between its sleeps, in all
     kStatusCount
 };
 
@@ -62,6 +63,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int32_t* bf_status() {
         gStatus[kSleptMs] = static_cast<int32_t>(page->sleptMs);
         gStatus[kLateMs] = static_cast<int32_t>(page->lateMs);
         gStatus[kSoundFrames] = static_cast<int32_t>(page->soundFrames);
+        gStatus[kBusyMs] = static_cast<int32_t>(page->busyMs);
     }
     return gStatus;
 }
