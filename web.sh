@@ -21,15 +21,15 @@ export NODE_PATH=/usr/share/nodejs
 
 # The generated banks and maps.dat come from the native build.
 cmake --preset default >/dev/null
-cmake --build --preset default --target levels
+cmake --build --preset default --target levels page-icons
 cmake --preset web >/dev/null
 cmake --build --preset web
 
-page=(build/web/index.html build/web/boltfever.js build/web/boltfever.wasm build/web/boltfever.data)
+page=(build/web/*)
 raw=$(cat "${page[@]}" | wc -c)
 packed=0
 for file in "${page[@]}"; do packed=$((packed + $(gzip -9 -c "$file" | wc -c))); done
-echo "The page: $raw bytes to download, $packed with gzip (html, js, wasm, data)"
+echo "The page: $raw bytes to download, $packed with gzip (${#page[@]} files)"
 
 case "$mode" in
     --build) ;;

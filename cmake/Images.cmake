@@ -46,3 +46,13 @@ add_custom_command(
   COMMENT "Drawing the desktop icon"
   VERBATIM)
 add_custom_target(desktop-icon ALL DEPENDS ${PROJECT_BINARY_DIR}/boltfever.png)
+# The same, larger, for the page's manifest: what a phone shows for the installed game.
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/icon-192.png ${PROJECT_BINARY_DIR}/icon-512.png
+  COMMAND icon ${PROJECT_BINARY_DIR}/icon-192.png 24
+  COMMAND icon ${PROJECT_BINARY_DIR}/icon-512.png 64
+  DEPENDS icon
+  COMMENT "Drawing the page's icons"
+  VERBATIM)
+add_custom_target(page-icons ALL DEPENDS ${PROJECT_BINARY_DIR}/icon-192.png
+                                         ${PROJECT_BINARY_DIR}/icon-512.png)

@@ -35,30 +35,34 @@ function serve(folder) {
   });
 }
 
-// CPU seconds spent so far by a process and all its descendants (Linux /proc).
+// CPU seconds spent so far by a process and all its descendants (Linux /proc), by chromium's
+// kind of process (--type=renderer, gpu-process, utility; the browser itself has none).
 function cpuSeconds(rootPid) {
-  const parents = new Map(), ticks = new Map();
+  const parents = new Map(), used = new Map();
   for (const name of fs.readdirSync('/proc')) {
     if (!/^\d+$/.test(name)) continue;
     try {
       const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
       const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      const command = fs.readFileSync(`/proc/${name}/cmdline`, 'utf8');
+      const kind = /--utility-sub-type=[\w.]*?(\w+)(?:[\s\0]|$)/.exec(command)?.[1] ??
+                   /--type=([\w-]+)/.exec(command)?.[1] ?? 'browser';
       parents.set(Number(name), Number(fields[1]));
-      ticks.set(Number(name), Number(fields[11]) + Number(fields[12]));
+      used.set(Number(name), [kind, (Number(fields[11]) + Number(fields[12])) / 100]);  // USER_HZ
     } catch {
       // gone meanwhile
     }
   }
-  let total = 0;
-  for (const [pid, used] of ticks) {
+  const total = {};
+  for (const [pid, [kind, seconds]] of used) {
     for (let p = pid; p > 1; p = parents.get(p) ?? 0) {
       if (p === rootPid) {
-        total += used;
+        total[kind] = (total[kind] ?? 0) + seconds;
         break;
       }
     }
   }
-  return total / 100;  // USER_HZ
+  return total;
 }
 
 test('the page plays the game in a real browser', {timeout: 240000}, async (t) => {
@@ -77,20 +81,26 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     fs.rmSync(profile, {recursive: true, force: true});
   });
 
-  const page = await browser.newPage();
-  await page.setViewport({width: 1100, height: 900});
   const problems = [];
-  page.on('console', (m) => {
-    if (m.type() === 'error') problems.push('console: ' + m.text());
-  });
-  page.on('pageerror', (e) => problems.push('page: ' + e.message));
-  page.on('requestfailed', (r) => problems.push('request: ' + r.url()));
+  // A page that reports every error and failed request in `problems`.
+  async function open(viewport) {
+    const tab = await browser.newPage();
+    await tab.setViewport(viewport);
+    tab.on('console', (m) => {
+      if (m.type() === 'error') problems.push('console: ' + m.text());
+    });
+    tab.on('pageerror', (e) => problems.push('page: ' + e.message));
+    tab.on('requestfailed', (r) => problems.push('request: ' + r.url()));
+    await tab.goto(url + 'index.html?args=--seed%201');
+    return tab;
+  }
+  const page = await open({width: 1100, height: 900});
 
-  const status = () => page.evaluate(() => window.boltfever.status());
-  async function until(what, check, ms = 15000) {
+  const status = (tab = page) => tab.evaluate(() => window.boltfever.status());
+  async function until(what, check, ms = 15000, tab = page) {
     const end = Date.now() + ms;
     for (;;) {
-      const now = await status();
+      const now = await status(tab);
       if (now && check(now)) return now;
       assert.ok(Date.now() < end, `${what}: still ${JSON.stringify(now)}`);
       await sleep(50);
@@ -101,41 +111,45 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await sleep(ms);
     await page.keyboard.up(key);
   }
-  const load = async () => until('pictures after loading', (s) => s.pictures >= 20, 30000);
+  // The player walks one of four ways (a wall may stand in some): `press(way, ms)` holds it.
+  async function walks(press, tab = page) {
+    const start = await status(tab);
+    for (const way of ['right', 'down', 'left', 'up']) {
+      await press(way, 400);
+      const now = await status(tab);
+      if (now.x !== start.x || now.y !== start.y) return;
+    }
+    assert.fail('the player stayed at ' + JSON.stringify(start));
+  }
+  const arrow = {right: 'ArrowRight', down: 'ArrowDown', left: 'ArrowLeft', up: 'ArrowUp'};
+  const load = async (tab = page) =>
+    until('pictures after loading', (s) => s.pictures >= 20, 30000, tab);
   // From the title screen: START opens its menu, START again picks NEW GAME. The level's music
   // fades in first, which holds the pictures back.
-  async function startGame() {
-    for (const key of ['Enter', 'Enter']) {
-      await hold(key, 100);
+  async function startGame(press = (ms) => hold('Enter', ms), tab = page) {
+    for (let i = 0; i < 2; ++i) {
+      await press(100);
       await sleep(200);
     }
-    let last = await until('level 1', (s) => s.level >= 0 && s.menuOpen === 0);
+    let last = await until('level 1', (s) => s.level >= 0 && s.menuOpen === 0, 15000, tab);
     for (;;) {
       await sleep(200);
-      const now = await status();
+      const now = await status(tab);
       if (now.musicVolume === last.musicVolume && now.pictures > last.pictures + 10) return;
       last = now;
     }
   }
 
-  await page.goto(url + 'index.html?args=--seed%201');
   await load();
 
-  await t.test('the player walks in the title screen\'s tutorial', async () => {
-    const start = await status();
-    let moved = false;
-    for (const key of ['ArrowRight', 'ArrowDown', 'ArrowLeft', 'ArrowUp']) {
-      await hold(key, 400);
-      const now = await status();
-      if (now.x !== start.x || now.y !== start.y) {
-        moved = true;
-        break;
-      }
-    }
-    assert.ok(moved, 'the player stayed at ' + JSON.stringify(start));
+  await t.test('the player walks in the title screen\'s tutorial, with no touch controls', async () => {
+    await walks((way, ms) => hold(arrow[way], ms));
+    assert.deepEqual(await page.evaluate(() => [document.body.className,
+                                                document.querySelectorAll('[class^=touch]').length]),
+                     ['', 0]);
   });
 
-  await t.test('START and NEW GAME start level 1', startGame);
+  await t.test('START and NEW GAME start level 1', () => startGame());
 
   await t.test('shots fly', async () => {
     const before = await status();
@@ -150,22 +164,77 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     const pid = browser.process().pid;
     const first = await status(), cpuBefore = cpuSeconds(pid), metricsBefore = await page.metrics();
     const began = Date.now();
-    await sleep(5000);
+    await sleep(8000);
     const last = await status(), cpuAfter = cpuSeconds(pid), metricsAfter = await page.metrics();
     const seconds = (Date.now() - began) / 1000;
     const perSecond = (last.pictures - first.pictures) / seconds;
-    const cpu = (cpuAfter - cpuBefore) / seconds;
-    const busy = (metricsAfter.TaskDuration - metricsBefore.TaskDuration) / seconds;
-    const asleep = (last.sleptMs - first.sleptMs) / 1000 / seconds;
-    const sound = (last.soundFrames - first.soundFrames) / seconds;
-    const percent = (share) => `${(share * 100).toFixed(0)} %`;
+    const share = (after, before) => (after - (before ?? 0)) / seconds;
+    const percent = (part) => `${(part * 100).toFixed(1)} %`;
+    const kinds = Object.keys(cpuAfter).map((kind) => [kind, share(cpuAfter[kind], cpuBefore[kind])]);
+    const cpu = kinds.reduce((sum, [, part]) => sum + part, 0);
+    const busy = share(metricsAfter.TaskDuration, metricsBefore.TaskDuration);
+    const spent = (what) => share(last[what], first[what]) / 1000;
+    const asleep = spent('sleptMs');
+    const sound = share(last.soundFrames, first.soundFrames);
     t.diagnostic(`pictures per second ${perSecond.toFixed(1)} (the game's pace ${
         SHOWN_PER_SECOND.toFixed(1)})`);
-    t.diagnostic(`browser CPU ${percent(cpu)} of one core; the page's main thread busy ${
-        percent(busy)}, asleep in the game's waits ${percent(asleep)}`);
+    t.diagnostic(`browser CPU ${percent(cpu)} of one core: ${
+        kinds.filter(([, part]) => part >= 0.001).map(([kind, part]) => `${kind} ${percent(part)}`)
+            .join(', ')}`);
+    t.diagnostic(`the page's main thread busy ${percent(busy)}: the game ${
+        percent(spent('busyMs') - spent('soundMs'))}, its sound ${percent(spent('soundMs'))}, ${
+        ''}drawing ${percent(spent('drawMs'))}; asleep in the game's waits ${percent(asleep)}`);
     t.diagnostic(`sound frames per second ${sound.toFixed(0)} (22050 played)`);
     assert.ok(asleep > 0.5, `asleep only ${asleep} of the time`);
     assert.ok(sound > 22050 * 0.9 && sound < 22050 * 1.1, `${sound} sound frames a second`);
+  });
+
+  await t.test('a controller plugged in mid-game moves and fires, and lets go when pulled out',
+               async () => {
+    // A controller in the standard layout, as navigator.getGamepads gives it.
+    await page.evaluate(() => {
+      const pad = {id: 'Test pad', index: 0, mapping: 'standard', connected: false, timestamp: 0,
+                   axes: [0, 0, 0, 0], buttons: []};
+      for (let i = 0; i < 17; ++i) pad.buttons.push({pressed: false, touched: false, value: 0});
+      const pads = [null];
+      navigator.getGamepads = () => pads;
+      window.plug = (on) => {
+        pads[0] = on ? pad : null;
+        pad.connected = on;
+        const event = new Event(on ? 'gamepadconnected' : 'gamepaddisconnected');
+        event.gamepad = pad;
+        window.dispatchEvent(event);
+      };
+      window.setPad = (x, y, held) => {
+        pad.axes[0] = x;
+        pad.axes[1] = y;
+        pad.buttons.forEach((b, i) => b.value = +(b.pressed = held.includes(i)));
+        ++pad.timestamp;
+      };
+    });
+    const pad = (x, y, held = []) => page.evaluate((...a) => window.setPad(...a), x, y, held);
+    const stick = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
+    const dpad = {up: 12, down: 13, left: 14, right: 15};
+    await page.evaluate(() => window.plug(true));
+    await walks(async (way, ms) => {
+      await pad(...stick[way], [0]);  // and A down
+      await sleep(ms);
+    });
+    await until('shots from the controller', (s) => s.shots > 0, 3000);
+    // Pulled out with the stick pushed and A down: the player stops and holds fire.
+    await page.evaluate(() => window.plug(false));
+    await sleep(300);
+    const unplugged = await status();
+    await sleep(500);
+    const later = await status();
+    assert.deepEqual([later.x, later.y, later.playerShots],
+                     [unplugged.x, unplugged.y, unplugged.playerShots]);
+    await page.evaluate(() => window.plug(true));
+    await walks(async (way, ms) => {
+      await pad(0, 0, [dpad[way]]);
+      await sleep(ms);
+    });
+    await pad(0, 0);
   });
 
   await t.test('a changed volume survives a reload', async () => {
@@ -178,6 +247,17 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     const again = await load();
     assert.equal(again.masterVolume, lowered);
     await startGame();
+  });
+
+  await t.test('with the network gone the page starts again and plays', async () => {
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                               {timeout: 10000});
+    server.kill();
+    await new Promise((resolve) => server.on('exit', resolve));
+    await page.reload();
+    await load();
+    await startGame();
+    await walks((way, ms) => hold(arrow[way], ms));
   });
 
   await t.test('Alt+Enter fills the screen, the picture at a whole scale', async () => {
@@ -224,6 +304,64 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     const said = await page.evaluate(() => [window.boltfever.endStatus,
                                             document.getElementById('message').textContent]);
     assert.deepEqual(said, [0, 'Thanks for playing. Reload the page to play again.']);
+  });
+
+  await t.test('on a phone, touch walks the tutorial and plays level 1', async () => {
+    const portrait = {width: 393, height: 851, deviceScaleFactor: 2.75, isMobile: true,
+                      hasTouch: true};
+    const phone = await open(portrait);
+    await load(phone);
+    // Where the controls are, and that they and the picture share the screen as they should.
+    const layout = async (name) => {
+      await sleep(300);
+      await phone.screenshot({path: path.join(work, `phone-${name}.png`)});
+      return phone.evaluate(() => {
+        const box = (el) => el.getBoundingClientRect();
+        const picture = box(document.getElementById('canvas'));
+        const controls = [...document.querySelectorAll('.touch-stick, .touch-button')].map(box);
+        const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom &&
+                                   b.top < a.bottom;
+        const inside = (a) => a.left >= 0 && a.top >= 0 && a.right <= innerWidth &&
+                              a.bottom <= innerHeight;
+        const scale = picture.width * devicePixelRatio / 320;
+        const centre = (b) => ({x: b.left + b.width / 2, y: b.top + b.height / 2, r: b.width / 2});
+        return {
+          crisp: Math.abs(scale - Math.round(scale)) < 1e-3,
+          // One step larger would not fit the screen.
+          largest: (scale + 1) * 320 / devicePixelRatio > innerWidth ||
+                   (scale + 1) * 240 / devicePixelRatio > innerHeight,
+          apart: controls.length === 5 && controls.every((c) => inside(c) && !overlaps(c, picture)),
+          stick: centre(controls[0]),
+          buttons: controls.slice(1).map(centre),  // A, X, SELECT, START
+        };
+      });
+    };
+    const fit = await layout('portrait');
+    assert.deepEqual([fit.crisp, fit.largest, fit.apart], [true, true, true], 'portrait');
+    const {stick} = fit;
+    const [a, , , start] = fit.buttons;
+    const push = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
+    const finger = (x, y) => phone.touchscreen.touchStart(x, y);
+    const touchFor = async (x, y, ms) => {
+      const f = await finger(x, y);
+      await sleep(ms);
+      await f.end();
+    };
+    const steer = (way, ms) => touchFor(stick.x + push[way][0] * stick.r * 0.8,
+                                        stick.y + push[way][1] * stick.r * 0.8, ms);
+    await walks(steer, phone);
+    await startGame((ms) => touchFor(start.x, start.y, ms), phone);
+    // Two thumbs at once: the stick and A.
+    const before = await status(phone);
+    const fire = await finger(a.x, a.y);
+    await walks(steer, phone);
+    await until('shots by touch', (s) => s.playerShots > before.playerShots, 3000, phone);
+    await fire.end();
+
+    await phone.setViewport({...portrait, width: portrait.height, height: portrait.width});
+    const wide = await layout('landscape');
+    assert.deepEqual([wide.crisp, wide.largest, wide.apart], [true, true, true], 'landscape');
+    assert.ok(wide.stick.x < wide.buttons[0].x, 'the stick left of A');
   });
 
   assert.deepEqual(problems, []);

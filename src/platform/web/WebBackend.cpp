@@ -23,6 +23,7 @@ void bf_audio_hold(int held);
 int bf_audio_write(const void* data, int bytes, int capFrames);
 void bf_audio_close();
 void bf_ended(int status);
+int bf_touch_read(float stick[2]);
 }
 
 namespace {
@@ -36,6 +37,17 @@ constexpr double kSleepMarginMs = 0.3;
 constexpr double kLongestBusyMs = 20.0;
 
 const CWebBackend* gCurrent = nullptr;
+
+// A controller in the browser's standard layout: the buttons held by their numbers there, and
+// the left stick from -1 to 1, down and right positive, as SDL's axes are.
+ButtonMask standardLayoutButtons(uint64_t held, double x, double y) {
+    bool pressed[kPadButtons] = {};
+    for (int b = 0; b < 64; ++b) {
+        const EPadButton button = padButtonAtStandardIndex(b);
+        if (button != kPadButtons && (held >> b & 1) != 0) pressed[button] = true;
+    }
+    return controllerButtons(pressed, static_cast<int>(x * 32767), static_cast<int>(y * 32767));
+}
 
 bool isAltEnter(const EmscriptenKeyboardEvent& event) {
     return event.altKey &&
@@ -72,6 +84,7 @@ bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
     }
     emscripten_set_keyup_callback(window, this, true, onKey);
     emscripten_set_mousedown_callback(window, this, true, onMouse);
+    emscripten_set_touchend_callback(window, this, true, onTouchEnd);
     emscripten_set_blur_callback(window, this, true, onBlur);
     emscripten_set_visibilitychange_callback(this, true, onVisibility);
     emscripten_set_gamepadconnected_callback(this, true, onGamepad);
@@ -148,21 +161,21 @@ void CWebBackend::keepSettings() {
 }
 
 ButtonMask CWebBackend::readControllers() {
-    if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return 0;
-    ButtonMask mask = 0;
+    // The touch controls are one more controller.
+    float stick[2] = {};
+    const int touched = bf_touch_read(stick);
+    ButtonMask mask = standardLayoutButtons(static_cast<uint32_t>(touched), stick[0], stick[1]);
+    if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS)
+        return mask;
     EmscriptenGamepadEvent pad;
     for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
         if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected)
             continue;
-        bool pressed[kPadButtons] = {};
-        for (int b = 0; b < pad.numButtons && b < 64; ++b) {
-            const EPadButton button = padButtonAtStandardIndex(b);
-            if (button != kPadButtons && pad.digitalButton[b]) pressed[button] = true;
-        }
-        // The browser's axes run from -1 to 1, down and right positive, as SDL's do.
-        const int x = pad.numAxes > 0 ? static_cast<int>(pad.axis[0] * 32767) : 0;
-        const int y = pad.numAxes > 1 ? static_cast<int>(pad.axis[1] * 32767) : 0;
-        mask |= controllerButtons(pressed, x, y);
+        uint64_t held = 0;
+        for (int b = 0; b < pad.numButtons && b < 64; ++b)
+            if (pad.digitalButton[b]) held |= uint64_t{1} << b;
+        mask |= standardLayoutButtons(held, pad.numAxes > 0 ? pad.axis[0] : 0,
+                                      pad.numAxes > 1 ? pad.axis[1] : 0);
     }
     return mask;
 }
@@ -186,6 +199,12 @@ EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void*
 }
 
 EM_BOOL CWebBackend::onMouse(int, const EmscriptenMouseEvent*, void*) {
+    bf_audio_start();
+    return EM_FALSE;
+}
+
+EM_BOOL CWebBackend::onTouchEnd(int, const EmscriptenTouchEvent*, void*) {
+    // A finger lifted is the player's gesture that lets the sound start on a touch screen.
     bf_audio_start();
     return EM_FALSE;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The real game in a browser tab: the picture drawn into the page's canvas, the keyboard and game
-// controllers through the browser's events, the sound through Web Audio behind a short queue, the
-// page's high-resolution clock as the handheld's counter, and the settings folder kept in the
-// browser's storage. The game's loop runs as it is: its waits sleep, and a sleep hands the tab
-// back to the browser until the deadline is near.
+// The real game in a browser tab: the picture drawn into the page's canvas, the keyboard, game
+// controllers and the touch controls (touch.js) through the browser's events, the sound through
+// Web Audio behind a short queue, the page's high-resolution clock as the handheld's counter,
+// and the settings folder kept in the browser's storage. The game's loop runs as it is: its waits
+// sleep, and a sleep hands the tab back to the browser until the deadline is near.
 
 #include <emscripten/html5.h>
 
@@ -52,6 +52,7 @@ public:
 private:
     static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* self);
     static EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self);
+    static EM_BOOL onTouchEnd(int type, const EmscriptenTouchEvent* event, void* self);
     static EM_BOOL onBlur(int type, const EmscriptenFocusEvent* event, void* self);
     static EM_BOOL onVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
     static EM_BOOL onGamepad(int type, const EmscriptenGamepadEvent* event, void* self);

@@ -197,6 +197,15 @@ mergeInto(LibraryManager.library, {
     return frames * 4;
   },
 
+  // --- the touch controls (touch.js): the stick's position from -1 to 1 into stick[0] and
+  // stick[1], the buttons held by their numbers in the standard controller layout
+  bf_touch_read: function(stick) {
+    var touch = window['boltfeverTouch'], held = touch ? touch['state'] : null;
+    HEAPF32[stick >> 2] = held ? held['x'] : 0;
+    HEAPF32[(stick >> 2) + 1] = held ? held['y'] : 0;
+    return held ? held['buttons'] : 0;
+  },
+
   // --- the end: the page says goodbye (the tab outlives the game)
   bf_ended: function(status) {
     if (Module['onGameEnded']) Module['onGameEnded'](status);
