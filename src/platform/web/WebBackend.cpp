@@ -28,8 +28,9 @@ int bf_touch_read(float stick[2]);
 
 namespace {
 
-// Timers in a page fire a little late: a sleep stops this far short of the deadline, and the
-// game spins the rest. (bf_sleep keeps its timers to the millisecond, see library.js.)
+// Timers in a page fire a little late, and count whole milliseconds (a shorter sleep only lets
+// the page run what it has waiting): a sleep stops this far short of the deadline, and the game
+// spins the rest. bf_sleep (library.js) keeps its timers to the millisecond.
 constexpr double kSleepMarginMs = 0.3;
 // The longest the game may hold the page without giving it back: a loop that polls the buttons
 // without waiting (LEVEL COMPLETE waits for START that way) must still let the page deliver the
