@@ -6,10 +6,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-#include <string>
-
 #include "actors/Player.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
@@ -21,7 +17,7 @@
 
 namespace {
 
-// The fourteen levels as one mask, read back from the input the game polled.
+// The fourteen levels the game polled, as one mask.
 ButtonMask heldFlags() {
     const CInput& in = CInput::instance();
     const uint8_t flags[kButtonCount] = {in.up,          in.down,         in.left,     in.right,
@@ -29,22 +25,22 @@ ButtonMask heldFlags() {
                                          in.upLeft,      in.upRight,      in.downLeft, in.downRight,
                                          in.volumeUpKey, in.volumeDownKey};
     ButtonMask mask = 0;
-    for (int b = 0; b < kButtonCount; ++b)
-        if (flags[b]) mask |= buttonBit(static_cast<EButton>(b));
+    for (int b = 0; b < kButtonCount; ++b) mask |= flags[b] ? buttonBit(EButton(b)) : 0;
     return mask;
+}
+
+constexpr uint32_t pad(SDL_GameControllerButton button) {
+    return 1u << button;
 }
 
 class ControllerTest : public CPlayTest {
 protected:
     void SetUp() override {
         CPlayTest::SetUp();
-        // Set for this test alone: later tests start the game as a process, which inherits it.
-        const char* before = std::getenv("SDL_VIDEODRIVER");
-        if (before) videoDriverBefore_ = before;
-        hadVideoDriver_ = before != nullptr;
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        // No window of the dummy display ever has the focus, and SDL keeps a controller's
-        // moves from a window without it.
+        // SDL's hints, not the environment, which games that later tests start would inherit.
+        // No window of the dummy display has the focus, and SDL keeps a controller's moves
+        // from a window without it.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         SWindowOptions options;
         options.mute = true;
@@ -58,17 +54,13 @@ protected:
         const CPlayer* player = CPlayer::instance(1);
         for (int i = 0; i < 1000 && (player->spawning || player->appearDelay != 0); ++i)
             ASSERT_TRUE(loop_.iterate());
-        ASSERT_FALSE(player->spawning || player->appearDelay != 0);
     }
     void TearDown() override {
         if (pad_) SDL_JoystickClose(pad_);
         if (window_) platformShutdown();
         window_.reset();
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
         SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
-        if (hadVideoDriver_)
-            setenv("SDL_VIDEODRIVER", videoDriverBefore_.c_str(), 1);
-        else
-            unsetenv("SDL_VIDEODRIVER");
         CPlayTest::TearDown();
     }
     // A standard controller plugged in; the game sees it from its next poll on.
@@ -78,19 +70,12 @@ protected:
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
         desc.naxes = SDL_CONTROLLER_AXIS_MAX;
         desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = "Bolt Fever test pad";
         device_ = SDL_JoystickAttachVirtualEx(&desc);
-        ASSERT_GE(device_, 0) << SDL_GetError();
         pad_ = SDL_JoystickOpen(device_);
         ASSERT_TRUE(pad_) << SDL_GetError();
     }
-    void pullOut() {
-        SDL_JoystickClose(pad_);
-        pad_ = nullptr;
-        ASSERT_EQ(SDL_JoystickDetachVirtual(device_), 0) << SDL_GetError();
-    }
-    // The controller in this state (the stick, the buttons held by SDL's numbers as bits) for a
-    // few iterations of the game.
+    // The controller in this state (the stick; the buttons held, by SDL's numbers as bits) for
+    // a few iterations of the game.
     void hold(int x, int y, uint32_t buttons, int iterations = 3) {
         SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
         SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
@@ -103,13 +88,7 @@ protected:
     CMainLoop loop_;
     SDL_Joystick* pad_ = nullptr;
     int device_ = -1;
-    bool hadVideoDriver_ = false;
-    std::string videoDriverBefore_;
 };
-
-constexpr uint32_t pad(SDL_GameControllerButton button) {
-    return 1u << button;
-}
 
 TEST_F(ControllerTest, StickDpadAndButtonsReachTheGameAndSurviveUnplugging) {
     plugIn();
@@ -118,36 +97,35 @@ TEST_F(ControllerTest, StickDpadAndButtonsReachTheGameAndSurviveUnplugging) {
         uint32_t buttons;
         ButtonMask want;
     } const cases[] = {
-        {32767, 0, 0, buttonBit(kButtonRight)},
+        // Which stick contacts and buttons each of these makes is KeyMap's; here they come
+        // through SDL: both axes, the D-pad, the buttons.
         {-23170, -23170, 0, buttonBit(kButtonUpLeft)},
-        {0, 32767, 0, buttonBit(kButtonDown)},
-        {8000, 0, 0, 0},  // inside the dead zone
-        {0, 0, pad(SDL_CONTROLLER_BUTTON_DPAD_UP), buttonBit(kButtonUp)},
         {0, 0, pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN) | pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT),
          buttonBit(kButtonDown) | buttonBit(kButtonLeft)},
-        {0, 0, pad(SDL_CONTROLLER_BUTTON_A) | pad(SDL_CONTROLLER_BUTTON_X),
-         buttonBit(kButtonA) | buttonBit(kButtonX)},
-        {0, 0, pad(SDL_CONTROLLER_BUTTON_BACK), buttonBit(kButtonSelect)},
-        {0, 0, pad(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) | pad(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER),
-         buttonBit(kButtonVolumeDown) | buttonBit(kButtonVolumeUp)},
-        {0, 0, pad(SDL_CONTROLLER_BUTTON_B) | pad(SDL_CONTROLLER_BUTTON_Y), 0},
+        {0, 0,
+         pad(SDL_CONTROLLER_BUTTON_A) | pad(SDL_CONTROLLER_BUTTON_X) |
+             pad(SDL_CONTROLLER_BUTTON_BACK) | pad(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER),
+         buttonBit(kButtonA) | buttonBit(kButtonX) | buttonBit(kButtonSelect) |
+             buttonBit(kButtonVolumeUp)},
     };
     for (const SCase& c : cases) {
         hold(c.x, c.y, c.buttons);
         EXPECT_EQ(heldFlags(), c.want) << c.x << "," << c.y << " " << c.buttons;
     }
 
-    // Pulled out while the stick is held and fire is down: nothing stays held.
-    CPlayer* player = CPlayer::instance(1);
+    // Pulled out while the stick is pushed and fire is down: nothing stays held.
+    const CPlayer* player = CPlayer::instance(1);
     hold(32767, 0, pad(SDL_CONTROLLER_BUTTON_A));
-    pullOut();
+    SDL_JoystickClose(pad_);
+    pad_ = nullptr;
+    ASSERT_EQ(SDL_JoystickDetachVirtual(device_), 0) << SDL_GetError();
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(loop_.iterate());
     EXPECT_EQ(heldFlags(), 0);
     const uint32_t shots = CGameReport::instance().shotsFired[kKindPlayer];
     const int32_t x = player->x, y = player->y;
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(loop_.iterate());
-    EXPECT_EQ(player->x, x);
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(loop_.iterate());
     EXPECT_EQ(CGameReport::instance().shotsFired[kKindPlayer], shots);
+    EXPECT_TRUE(player->x == x && player->y == y);
 
     // Plugged in again, the same level goes on under it: the player walks (whichever way the
     // maze lets it) and fires.

@@ -212,14 +212,14 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
         ++pad.timestamp;
       };
     });
-    const pad = (x, y, held = []) => page.evaluate((...a) => window.setPad(...a), x, y, held);
-    const stick = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
-    const dpad = {up: 12, down: 13, left: 14, right: 15};
-    await page.evaluate(() => window.plug(true));
-    await walks(async (way, ms) => {
-      await pad(...stick[way], [0]);  // and A down
+    // The player walks with the stick and fires with A; then walks with the D-pad.
+    const padWalks = (held) => walks(async (way, ms) => {
+      await page.evaluate((...a) => window.setPad(...a), ...held(way));
       await sleep(ms);
     });
+    const stick = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
+    await page.evaluate(() => window.plug(true));
+    await padWalks((way) => [...stick[way], [0]]);
     await until('shots from the controller', (s) => s.shots > 0, 3000);
     // Pulled out with the stick pushed and A down: the player stops and holds fire.
     await page.evaluate(() => window.plug(false));
@@ -230,11 +230,8 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     assert.deepEqual([later.x, later.y, later.playerShots],
                      [unplugged.x, unplugged.y, unplugged.playerShots]);
     await page.evaluate(() => window.plug(true));
-    await walks(async (way, ms) => {
-      await pad(0, 0, [dpad[way]]);
-      await sleep(ms);
-    });
-    await pad(0, 0);
+    await padWalks((way) => [0, 0, [{up: 12, down: 13, left: 14, right: 15}[way]]]);
+    await page.evaluate(() => window.setPad(0, 0, []));
   });
 
   await t.test('a changed volume survives a reload', async () => {
@@ -307,61 +304,56 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
   });
 
   await t.test('on a phone, touch walks the tutorial and plays level 1', async () => {
-    const portrait = {width: 393, height: 851, deviceScaleFactor: 2.75, isMobile: true,
-                      hasTouch: true};
-    const phone = await open(portrait);
+    const upright = {width: 393, height: 851, deviceScaleFactor: 2.75, isMobile: true,
+                     hasTouch: true};
+    const phone = await open(upright);
     await load(phone);
-    // Where the controls are, and that they and the picture share the screen as they should.
+    // The picture at a whole number of the screen's pixels, too large for one step more, and
+    // the controls on the screen beside it. Returns where the stick and A, X, SELECT, START are.
     const layout = async (name) => {
       await sleep(300);
       await phone.screenshot({path: path.join(work, `phone-${name}.png`)});
-      return phone.evaluate(() => {
+      const fit = await phone.evaluate(() => {
         const box = (el) => el.getBoundingClientRect();
         const picture = box(document.getElementById('canvas'));
         const controls = [...document.querySelectorAll('.touch-stick, .touch-button')].map(box);
-        const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom &&
-                                   b.top < a.bottom;
-        const inside = (a) => a.left >= 0 && a.top >= 0 && a.right <= innerWidth &&
-                              a.bottom <= innerHeight;
-        const scale = picture.width * devicePixelRatio / 320;
-        const centre = (b) => ({x: b.left + b.width / 2, y: b.top + b.height / 2, r: b.width / 2});
+        const scale = picture.width * devicePixelRatio / 320, ratio = devicePixelRatio;
+        const apart = (c) => c.right <= picture.left || c.left >= picture.right ||
+                             c.bottom <= picture.top || c.top >= picture.bottom;
+        const inside = (c) => c.left >= 0 && c.top >= 0 && c.right <= innerWidth &&
+                              c.bottom <= innerHeight;
         return {
-          crisp: Math.abs(scale - Math.round(scale)) < 1e-3,
-          // One step larger would not fit the screen.
-          largest: (scale + 1) * 320 / devicePixelRatio > innerWidth ||
-                   (scale + 1) * 240 / devicePixelRatio > innerHeight,
-          apart: controls.length === 5 && controls.every((c) => inside(c) && !overlaps(c, picture)),
-          stick: centre(controls[0]),
-          buttons: controls.slice(1).map(centre),  // A, X, SELECT, START
+          good: [Math.abs(scale - Math.round(scale)) < 1e-3,
+                 (scale + 1) * 320 / ratio > innerWidth || (scale + 1) * 240 / ratio > innerHeight,
+                 controls.length === 5 && controls.every((c) => apart(c) && inside(c))],
+          at: controls.map((c) => ({x: c.left + c.width / 2, y: c.top + c.height / 2,
+                                    r: c.width / 2})),
         };
       });
+      assert.deepEqual(fit.good, [true, true, true], name);
+      return fit.at;
     };
-    const fit = await layout('portrait');
-    assert.deepEqual([fit.crisp, fit.largest, fit.apart], [true, true, true], 'portrait');
-    const {stick} = fit;
-    const [a, , , start] = fit.buttons;
+    const [stick, a, , , start] = await layout('portrait');
     const push = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
-    const finger = (x, y) => phone.touchscreen.touchStart(x, y);
     const touchFor = async (x, y, ms) => {
-      const f = await finger(x, y);
+      const finger = await phone.touchscreen.touchStart(x, y);
       await sleep(ms);
-      await f.end();
+      await finger.end();
     };
     const steer = (way, ms) => touchFor(stick.x + push[way][0] * stick.r * 0.8,
                                         stick.y + push[way][1] * stick.r * 0.8, ms);
     await walks(steer, phone);
     await startGame((ms) => touchFor(start.x, start.y, ms), phone);
-    // Two thumbs at once: the stick and A.
+    // Two thumbs at once: A held while the other steers.
     const before = await status(phone);
-    const fire = await finger(a.x, a.y);
+    const fire = await phone.touchscreen.touchStart(a.x, a.y);
     await walks(steer, phone);
     await until('shots by touch', (s) => s.playerShots > before.playerShots, 3000, phone);
     await fire.end();
 
-    await phone.setViewport({...portrait, width: portrait.height, height: portrait.width});
-    const wide = await layout('landscape');
-    assert.deepEqual([wide.crisp, wide.largest, wide.apart], [true, true, true], 'landscape');
-    assert.ok(wide.stick.x < wide.buttons[0].x, 'the stick left of A');
+    await phone.setViewport({...upright, width: upright.height, height: upright.width});
+    const [wideStick, wideA] = await layout('landscape');
+    assert.ok(wideStick.x < wideA.x, 'the stick left of A');
   });
 
   assert.deepEqual(problems, []);
