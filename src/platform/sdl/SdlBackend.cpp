@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "platform/KeyMap.h"
 #include "platform/Messages.h"
@@ -14,6 +15,13 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PngWriter.h"
+
+// Last: Xlib's macros (None, Success, Status) would clash with names in the headers above.
+#ifdef BOLTFEVER_X11
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
 
 namespace {
 
@@ -70,6 +78,47 @@ static_assert(allEqual({{SDL_CONTROLLER_BUTTON_A, kPadA},
 static_assert(SDL_NUM_SCANCODES >= kKeyUsages &&
               int{SDL_CONTROLLER_BUTTON_MAX} >= int{kPadButtons});
 
+// Whether a window manager runs that makes a window fill the screen when asked (EWMH's
+// _NET_WM_STATE_FULLSCREEN): the running manager names a window of its own, which names itself,
+// on the root window, and lists the request among those it supports. Off X, SDL's fullscreen is
+// taken as it is.
+bool windowManagerFillsScreen(SDL_Window* window) {
+#ifdef BOLTFEVER_X11
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    Display* display = info.info.x11.display;
+    const Window root = DefaultRootWindow(display);
+    // The items of a property of a window, of a type; empty when it has none.
+    const auto property = [display](Window of, const char* name, Atom type) {
+        std::vector<unsigned long> items;
+        const Atom atom = XInternAtom(display, name, True);
+        Atom actualType = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (atom != None &&
+            XGetWindowProperty(display, of, atom, 0, 4096, False, type, &actualType, &format,
+                               &count, &after, &data) == Success &&
+            actualType == type && format == 32 && data)
+            items.assign(reinterpret_cast<unsigned long*>(data),
+                         reinterpret_cast<unsigned long*>(data) + count);
+        if (data) XFree(data);
+        return items;
+    };
+    const std::vector<unsigned long> check = property(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    if (check.empty() || property(check[0], "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) != check)
+        return false;
+    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", True);
+    const std::vector<unsigned long> supported = property(root, "_NET_SUPPORTED", XA_ATOM);
+    return fullscreen != None &&
+           std::find(supported.begin(), supported.end(), fullscreen) != supported.end();
+#else
+    (void)window;
+    return true;
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<CBackend> openWindow(const SWindowOptions& options, std::string& error) {
@@ -95,8 +144,9 @@ bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     const int scale = fittingScale(std::max(1, options.scale));
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Opened as a window; --fullscreen then fills the screen as F11 does (with a window manager
+    // or without one).
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     window_ = SDL_CreateWindow("Bolt Fever", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kScreenWidth * scale, kScreenHeight * scale, flags);
     if (!window_) {
@@ -137,6 +187,7 @@ bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderPresent(renderer_);
+    if (options.fullscreen) toggleFullscreen();
     return true;
 }
 
@@ -337,8 +388,32 @@ bool CSdlBackend::quitRequested() {
 }
 
 void CSdlBackend::toggleFullscreen() {
-    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (ownFullscreen_) {
+        ownFullscreen_ = false;
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+        return;
+    }
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        SDL_SetWindowFullscreen(window_, 0);
+        return;
+    }
+    if (windowManagerFillsScreen(window_)) {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    // Nobody would act on SDL's request, yet SDL would take the window to be the desktop's size
+    // from then on, also after going back: the picture came out scaled for the whole screen and
+    // cropped to the window. Without a window manager a window goes where it is told.
+    SDL_Rect display{};
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) != 0)
+        return;
+    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+    ownFullscreen_ = true;
+    SDL_SetWindowPosition(window_, display.x, display.y);
+    SDL_SetWindowSize(window_, display.w, display.h);
+    SDL_RaiseWindow(window_);
 }
 
 void CSdlBackend::saveScreenshot() {

@@ -56,4 +56,8 @@ private:
     std::chrono::steady_clock::time_point lastShow_{};
     bool closed_ = false;
     bool focusLost_ = false;  // reported as one pause request at the next poll
+    // Fullscreen without a window manager that does it: the window is moved over the display
+    // and resized to it by us, and goes back to where it was.
+    bool ownFullscreen_ = false;
+    SDL_Rect windowed_{};
 };
