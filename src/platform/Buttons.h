@@ -22,7 +22,9 @@ enum EButton : uint8_t {
     kButtonCount
 };
 
-using ButtonMask = uint16_t;
+// The handheld's buttons in the low bits; above them what the PC adds and the game must see the
+// same way in a replay (the pause on a lost focus, the controls page, the mouse in the menus).
+using ButtonMask = uint32_t;
 
 constexpr ButtonMask buttonBit(EButton b) {
     return static_cast<ButtonMask>(1u << b);
@@ -31,7 +33,20 @@ constexpr ButtonMask buttonBit(EButton b) {
 // Not a button of the handheld: the window lost focus, and the game should pause as if START had
 // been pressed and released. It travels with the buttons so that replays reproduce it.
 constexpr ButtonMask kPauseRequest = 1u << kButtonCount;
-constexpr ButtonMask kAllButtons = static_cast<ButtonMask>((1u << (kButtonCount + 1)) - 1);
+// Not a button either: the controls page (F1) is open over the picture. The game stands still
+// and reads nothing of this poll but the volume buttons, which the page presses for its bar.
+constexpr ButtonMask kControlsOpen = 1u << (kButtonCount + 1);
+// The mouse in a menu: which of the shown picture's pointer targets it is over (1..7, 0 for
+// none), and its button held. Reported only while the mouse is in use (see CPlayerInput).
+constexpr int kPointerShift = kButtonCount + 2;
+constexpr ButtonMask kPointerTargetBits = 7u << kPointerShift;
+constexpr ButtonMask kPointerPress = 1u << (kButtonCount + 5);
+constexpr int kMaxPointerTarget = 7;
+constexpr ButtonMask kAllButtons = (1u << (kButtonCount + 6)) - 1;
+
+constexpr ButtonMask pointerBits(int target, bool pressed) {
+    return static_cast<ButtonMask>(target) << kPointerShift | (pressed ? kPointerPress : 0);
+}
 
 // GPIO bit numbers: port C holds bits 0..15, port D 16..31, ..., port M 160..175.
 constexpr int kGpioBit[kButtonCount] = {160, 164, 162, 166, 9,   8,  12,

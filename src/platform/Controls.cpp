@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <iterator>
 
 #include "platform/Files.h"
@@ -40,105 +41,107 @@ constexpr SAction kActions[kButtonCount] = {
     {"volumedown", kButtonVolumeDown},
 };
 
-// SDL's names of the keys a player may bind, by USB usage.
+// SDL's names of the keys a player may bind, by USB usage, and the browser's. The comma is
+// not among them: it parts the keys of a line.
 struct SKeyName {
     uint8_t usage;
     const char* name;
+    const char* code;  // the browser's name for it (KeyboardEvent.code)
 };
 constexpr SKeyName kNames[] = {
-    {4, "A"},
-    {5, "B"},
-    {6, "C"},
-    {7, "D"},
-    {8, "E"},
-    {9, "F"},
-    {10, "G"},
-    {11, "H"},
-    {12, "I"},
-    {13, "J"},
-    {14, "K"},
-    {15, "L"},
-    {16, "M"},
-    {17, "N"},
-    {18, "O"},
-    {19, "P"},
-    {20, "Q"},
-    {21, "R"},
-    {22, "S"},
-    {23, "T"},
-    {24, "U"},
-    {25, "V"},
-    {26, "W"},
-    {27, "X"},
-    {28, "Y"},
-    {29, "Z"},
-    {30, "1"},
-    {31, "2"},
-    {32, "3"},
-    {33, "4"},
-    {34, "5"},
-    {35, "6"},
-    {36, "7"},
-    {37, "8"},
-    {38, "9"},
-    {39, "0"},
-    {40, "Return"},
-    {41, "Escape"},
-    {42, "Backspace"},
-    {43, "Tab"},
-    {44, "Space"},
-    {45, "-"},
-    {46, "="},
-    {47, "["},
-    {48, "]"},
-    {49, "\\"},
-    {51, ";"},
-    {52, "'"},
-    {53, "`"},
-    {55, "."},
-    {56, "/"},
-    {58, "F1"},
-    {59, "F2"},
-    {60, "F3"},
-    {61, "F4"},
-    {62, "F5"},
-    {63, "F6"},
-    {64, "F7"},
-    {65, "F8"},
-    {66, "F9"},
-    {67, "F10"},
-    {73, "Insert"},
-    {74, "Home"},
-    {75, "PageUp"},
-    {76, "Delete"},
-    {77, "End"},
-    {78, "PageDown"},
-    {79, "Right"},
-    {80, "Left"},
-    {81, "Down"},
-    {82, "Up"},
-    {84, "Keypad /"},
-    {85, "Keypad *"},
-    {86, "Keypad -"},
-    {87, "Keypad +"},
-    {88, "Keypad Enter"},
-    {89, "Keypad 1"},
-    {90, "Keypad 2"},
-    {91, "Keypad 3"},
-    {92, "Keypad 4"},
-    {93, "Keypad 5"},
-    {94, "Keypad 6"},
-    {95, "Keypad 7"},
-    {96, "Keypad 8"},
-    {97, "Keypad 9"},
-    {98, "Keypad 0"},
-    {99, "Keypad ."},
-    {224, "Left Ctrl"},
-    {225, "Left Shift"},
-    {226, "Left Alt"},
-    {228, "Right Ctrl"},
-    {229, "Right Shift"},
-    {230, "Right Alt"},
+    {4, "A", "KeyA"},
+    {5, "B", "KeyB"},
+    {6, "C", "KeyC"},
+    {7, "D", "KeyD"},
+    {8, "E", "KeyE"},
+    {9, "F", "KeyF"},
+    {10, "G", "KeyG"},
+    {11, "H", "KeyH"},
+    {12, "I", "KeyI"},
+    {13, "J", "KeyJ"},
+    {14, "K", "KeyK"},
+    {15, "L", "KeyL"},
+    {16, "M", "KeyM"},
+    {17, "N", "KeyN"},
+    {18, "O", "KeyO"},
+    {19, "P", "KeyP"},
+    {20, "Q", "KeyQ"},
+    {21, "R", "KeyR"},
+    {22, "S", "KeyS"},
+    {23, "T", "KeyT"},
+    {24, "U", "KeyU"},
+    {25, "V", "KeyV"},
+    {26, "W", "KeyW"},
+    {27, "X", "KeyX"},
+    {28, "Y", "KeyY"},
+    {29, "Z", "KeyZ"},
+    {30, "1", "Digit1"},
+    {31, "2", "Digit2"},
+    {32, "3", "Digit3"},
+    {33, "4", "Digit4"},
+    {34, "5", "Digit5"},
+    {35, "6", "Digit6"},
+    {36, "7", "Digit7"},
+    {37, "8", "Digit8"},
+    {38, "9", "Digit9"},
+    {39, "0", "Digit0"},
+    {40, "Return", "Enter"},
+    {41, "Escape", "Escape"},
+    {42, "Backspace", "Backspace"},
+    {43, "Tab", "Tab"},
+    {44, "Space", "Space"},
+    {45, "-", "Minus"},
+    {46, "=", "Equal"},
+    {47, "[", "BracketLeft"},
+    {48, "]", "BracketRight"},
+    {49, "\\", "Backslash"},
+    {51, ";", "Semicolon"},
+    {52, "'", "Quote"},
+    {53, "`", "Backquote"},
+    {55, ".", "Period"},
+    {56, "/", "Slash"},
+    {58, "F1", "F1"},
+    {59, "F2", "F2"},
+    {60, "F3", "F3"},
+    {61, "F4", "F4"},
+    {62, "F5", "F5"},
+    {63, "F6", "F6"},
+    {64, "F7", "F7"},
+    {65, "F8", "F8"},
+    {66, "F9", "F9"},
+    {67, "F10", "F10"},
+    {73, "Insert", "Insert"},
+    {74, "Home", "Home"},
+    {75, "PageUp", "PageUp"},
+    {76, "Delete", "Delete"},
+    {77, "End", "End"},
+    {78, "PageDown", "PageDown"},
+    {79, "Right", "ArrowRight"},
+    {80, "Left", "ArrowLeft"},
+    {81, "Down", "ArrowDown"},
+    {82, "Up", "ArrowUp"},
+    {84, "Keypad /", "NumpadDivide"},
+    {85, "Keypad *", "NumpadMultiply"},
+    {86, "Keypad -", "NumpadSubtract"},
+    {87, "Keypad +", "NumpadAdd"},
+    {88, "Keypad Enter", "NumpadEnter"},
+    {89, "Keypad 1", "Numpad1"},
+    {90, "Keypad 2", "Numpad2"},
+    {91, "Keypad 3", "Numpad3"},
+    {92, "Keypad 4", "Numpad4"},
+    {93, "Keypad 5", "Numpad5"},
+    {94, "Keypad 6", "Numpad6"},
+    {95, "Keypad 7", "Numpad7"},
+    {96, "Keypad 8", "Numpad8"},
+    {97, "Keypad 9", "Numpad9"},
+    {98, "Keypad 0", "Numpad0"},
+    {99, "Keypad .", "NumpadDecimal"},
+    {224, "Left Ctrl", "ControlLeft"},
+    {225, "Left Shift", "ShiftLeft"},
+    {226, "Left Alt", "AltLeft"},
+    {228, "Right Ctrl", "ControlRight"},
+    {229, "Right Shift", "ShiftRight"},
+    {230, "Right Alt", "AltRight"},
 };
 
 std::string_view trim(std::string_view s) {
@@ -179,6 +182,63 @@ int keyByName(std::string_view name) {
     for (const SKeyName& k : kNames)
         if (sameIgnoringCase(k.name, name)) return k.usage;
     return 0;
+}
+
+int keyForCode(const char* code) {
+    for (const SKeyName& k : kNames)
+        if (std::strcmp(k.code, code) == 0) return k.usage;
+    return 0;
+}
+
+bool CControls::bindable(int usage) {
+    return usage != kKeyF1 && !keyName(usage).empty();
+}
+
+const char* CControls::actionName(int index) {
+    return kActions[index].name;
+}
+
+EButton CControls::actionButton(int index) {
+    return kActions[index].button;
+}
+
+CControls::SBound CControls::bind(EButton action, int usage) {
+    SBound bound;
+    if (!bindable(usage)) {
+        bound.refused = true;
+        return bound;
+    }
+    const auto key = static_cast<uint8_t>(usage);
+    // Takes the key out of one action's list, closing the gap. True when it was there.
+    const auto takeOut = [this, key](EButton from) {
+        uint8_t* list = keys[from];
+        uint8_t* end = std::remove(list, list + kMaxKeysPerAction, key);
+        std::fill(end, list + kMaxKeysPerAction, uint8_t{0});
+        return end != list + kMaxKeysPerAction;
+    };
+    if (takeOut(action)) {
+        bound.removed = true;
+        return bound;
+    }
+    for (int b = 0; b < kButtonCount; ++b)
+        if (b != action && takeOut(static_cast<EButton>(b)))
+            bound.takenFrom = static_cast<EButton>(b);
+    uint8_t* list = keys[action];
+    int count = 0;
+    while (count < kMaxKeysPerAction && list[count] != 0) ++count;
+    if (count == kMaxKeysPerAction) {
+        bound.dropped = list[0];
+        std::copy(list + 1, list + kMaxKeysPerAction, list);
+        --count;
+    }
+    list[count] = key;
+    return bound;
+}
+
+bool CControls::save(std::string& error) const {
+    if (path.empty()) return true;
+    const std::string bytes = text();
+    return writeFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 CControls& CControls::instance() {
@@ -247,13 +307,19 @@ std::vector<std::string> CControls::parse(const std::string& text, const std::st
         int count = 0;
         bool bad = false;
         std::string_view list = line.substr(equals + 1);
-        while (!bad) {
+        // "locator =": the action has no key (the controls page can take its last one away).
+        const bool none = trim(list).empty();
+        while (!bad && !none) {
             const size_t comma = list.find(',');
             const std::string_view keyText =
                 trim(comma == std::string_view::npos ? list : list.substr(0, comma));
             const int usage = keyByName(keyText);
             if (keyText.empty() || usage == 0) {
                 problem("unknown key " + quoted(keyText) + " for " + action->name + kept(*action));
+                bad = true;
+            } else if (usage == kKeyF1) {
+                problem(std::string("F1 opens the controls page, it is no key for ") +
+                        action->name + kept(*action));
                 bad = true;
             } else if (count == kMaxKeysPerAction) {
                 problem(std::string("more than ") + std::to_string(kMaxKeysPerAction) +
@@ -299,6 +365,7 @@ ButtonMask CControls::buttons(const uint8_t* keysDown, bool altHeld) const {
 
 std::vector<std::string> loadControls(const std::string& path) {
     CControls& controls = CControls::instance();
+    controls.path = path;
     std::string error;
     struct stat info;
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {

@@ -15,6 +15,7 @@
 class CControls {
 public:
     static constexpr int kMaxKeysPerAction = 4;
+    static constexpr int kActionCount = kButtonCount;
     static constexpr const char* kFileName = "boltfever-keys.txt";
 
     static CControls& instance();
@@ -34,8 +35,32 @@ public:
     // held, Enter is the window's and presses nothing.
     ButtonMask buttons(const uint8_t* keysDown, bool altHeld) const;
 
+    // What binding a key to an action did to the keys (bind below).
+    struct SBound {
+        bool refused = false;              // a key no action may have: nothing changed
+        bool removed = false;              // the action had it: now it has not
+        EButton takenFrom = kButtonCount;  // the action that had it before
+        uint8_t dropped = 0;               // the action's first key, dropped for a fifth
+    };
+    // Binds a key to an action as the controls page does: a key the action has already is taken
+    // off it; any other is added last, taken from whichever action had it, and an action with
+    // four keys lets go of its first.
+    SBound bind(EButton action, int usage);
+    // A key may be bound: it has a name and is not F1, which opens the controls page.
+    static bool bindable(int usage);
+
+    // The actions in the file's order: their names there and their buttons.
+    static const char* actionName(int index);
+    static EButton actionButton(int index);
+
+    // Writes the keys to `path` (where loadControls found them). False, with a one-line
+    // reason, when it cannot; a file the player made read-only stays as it is.
+    bool save(std::string& error) const;
+
     // keys[button] lists the USB usages that press it; 0 ends the list.
     uint8_t keys[kButtonCount][kMaxKeysPerAction] = {};
+    // The keys file: where they were read and are saved; empty when they are kept nowhere.
+    std::string path;
 
 private:
     CControls() { setDefaults(); }
@@ -46,7 +71,10 @@ std::string_view keyName(int usage);
 // The USB usage of a key by SDL's name (any letter case); 0 for a name it does not know.
 int keyByName(std::string_view name);
 
+// The F1 key, which opens the controls page.
+constexpr int kKeyF1 = 58;
+
 // Reads the controls file at `path` into CControls, or writes the defaults there when it is
-// missing. Problems come back one per line; a file that cannot be read or written costs nothing
-// but its own line: the defaults stay.
+// missing; CControls then saves to `path` too. Problems come back one per line; a file that cannot
+// be read or written costs nothing but its own line: the defaults stay.
 std::vector<std::string> loadControls(const std::string& path);

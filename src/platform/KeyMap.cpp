@@ -61,12 +61,6 @@ std::span<const SKeyBinding> defaultKeyBindings() {
     return kKeyBindings;
 }
 
-int keyForCode(const char* code) {
-    for (const SKeyBinding& binding : kKeyBindings)
-        if (std::strcmp(binding.code, code) == 0) return binding.key;
-    return 0;
-}
-
 ButtonMask controllerButtons(const bool pressed[kPadButtons], int stickX, int stickY) {
     ButtonMask mask = 0;
     for (const SPadBinding& binding : kPadBindings)

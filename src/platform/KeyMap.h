@@ -83,7 +83,7 @@ constexpr int kStickDeadZone = 12000;
 ButtonMask keyboardButtons(const uint8_t* keysDown, bool altHeld);
 // The keys every action has until the player sets others.
 std::span<const SKeyBinding> defaultKeyBindings();
-// A key the game uses, by the browser's name for it; 0 for any other.
+// A key a player may bind (platform/Controls.h), by the browser's name for it; 0 for any other.
 int keyForCode(const char* code);
 
 // Buttons of one game controller: `pressed` by EPadButton, the left stick's axes.

@@ -8,6 +8,7 @@
 
 #include "platform/Backend.h"
 #include "platform/Buttons.h"
+#include "platform/Pointer.h"
 #include "platform/Session.h"
 
 namespace {
@@ -46,6 +47,7 @@ void platformStartup(CBackend& backend) {
     gButtons = 0;
     gQuit = false;
     gStamp = nullptr;
+    clearPointerTargets();
     std::memset(gFramebuffer, 0, sizeof gFramebuffer);
 }
 
@@ -98,6 +100,7 @@ void flip(const uint16_t* source, bool waitForVsync, bool handOver) {
     gHandOverTicks = handOver ? timerNow() - gHandOverStart : 0;
     gNextFramebuffer ^= 1;
     ++gPicturesShown;
+    showPointerTargets();
     session.pictureShown(target, gPicturesShown);
 }
 
@@ -150,6 +153,18 @@ int readButton(int bit) {
 
 bool platformPauseRequested() {
     return (gButtons & kPauseRequest) != 0;
+}
+
+bool controlsPageOpen() {
+    return (gButtons & kControlsOpen) != 0;
+}
+
+int pointerTarget() {
+    return static_cast<int>((gButtons & kPointerTargetBits) >> kPointerShift);
+}
+
+bool pointerPressed() {
+    return (gButtons & kPointerPress) != 0;
 }
 
 bool platformQuitRequested() {

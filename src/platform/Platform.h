@@ -54,6 +54,12 @@ void pauseBetweenPolls();
 int readButton(int bit);
 // The window lost focus at this poll: the game pauses as START would.
 bool platformPauseRequested();
+// The controls page is open at this poll: the game stands still.
+bool controlsPageOpen();
+// The mouse at this poll: the pointer target it is over (1..7, platform/Pointer.h), 0 for none,
+// and its button held.
+int pointerTarget();
+bool pointerPressed();
 
 // Set when the user closes the window, a signal arrives, a replay ends or a frame limit is
 // reached: the game leaves through its normal exit sequence.

@@ -75,8 +75,10 @@ void CReplayWriter::start(const SReplayHeader& header, size_t reserve) {
 
 void CReplayWriter::flushRun() {
     if (runLength_ == 0) return;
-    bytes_.push_back('B');
-    put(bytes_, runMask_, 2);
+    // A run that fits 16 bits is written as every version has it.
+    const bool wide = runMask_ > 0xFFFF;
+    bytes_.push_back(wide ? 'W' : 'B');
+    put(bytes_, runMask_, wide ? 4 : 2);
     putVarint(bytes_, runLength_);
     polls_ += runLength_;
     runLength_ = 0;
@@ -146,7 +148,7 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
     header_ = SReplayHeader{};
     header_.version = static_cast<uint16_t>(in.fixed(2));
     // Version 1 replays (no start level) all began on the title screen; before version 3 none
-    // knew high scores.
+    // knew high scores or held the mouse.
     if (header_.version < 1 || header_.version > kReplayVersion) {
         error = "replay format version " + std::to_string(header_.version) +
                 ", this game reads versions 1 to " + std::to_string(kReplayVersion);
@@ -191,8 +193,8 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
             return false;
         }
         const uint8_t tag = *in.p++;
-        if (tag == 'B') {
-            const auto mask = static_cast<ButtonMask>(in.fixed(2));
+        if (tag == 'B' || (tag == 'W' && header_.version >= 3)) {
+            const auto mask = static_cast<ButtonMask>(in.fixed(tag == 'W' ? 4 : 2));
             const uint32_t count = in.varint();
             if (in.ok && (count == 0 || (mask & ~kAllButtons) != 0)) {
                 error = "replay holds an impossible button record";

@@ -11,6 +11,8 @@
 // table as the run found it, and the state a game started from (empty: the run started as the
 // level says), then records up to the end record:
 //   'B' mask (u16) count (varint)      `count` polls with these buttons
+//   'W' mask (u32) count (varint)      the same, from version 3, for buttons above the 16th bit
+//                                      (the mouse in a menu)
 //   'P' picture (varint) hash (u64) [sound hash (u64)]
 //   'E' polls (varint) pictures (varint)
 // Varints are unsigned LEB128.

@@ -17,8 +17,7 @@ struct SWindowOptions {
     // exit (a browser tab may be closed without one); true when it wrote them. The desktop
     // saves at the exit only.
     std::function<bool()> keepSettings;
-    // Drawn over every picture the window shows (the browser draws none); none when null. It
-    // must outlive the window.
+    // Drawn over every picture the window shows; none when null. It must outlive the window.
     CPictureOverlay* overlay = nullptr;
 };
 

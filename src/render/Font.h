@@ -45,3 +45,10 @@ void drawTextBold(const char* text, int32_t x, int32_t y, uint16_t colour, uint1
                   uint16_t scale);
 void drawTextCentredBold(const char* text, int32_t x, int32_t y, uint16_t colour, uint16_t* surface,
                          uint16_t scale);
+
+// The window's own lines (key hints, the controls page): the game's letters and digits, lower
+// case drawn as capitals, and the symbols that name keys: - + = / \ * [ ] ; ' ` ( ) < > ! ?
+void drawWindowText(const char* text, int32_t x, int32_t y, uint16_t colour, uint16_t* surface,
+                    uint16_t scale);
+void drawWindowTextCentred(const char* text, int32_t x, int32_t y, uint16_t colour,
+                           uint16_t* surface, uint16_t scale);

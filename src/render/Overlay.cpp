@@ -2,8 +2,12 @@
 
 #include <cstring>
 
+#include "platform/ControlsPage.h"
+#include "platform/PlayerInput.h"
+#include "render/ControlsPageView.h"
 #include "render/Draw.h"
 #include "render/Font.h"
+#include "render/KeyHints.h"
 
 namespace {
 
@@ -32,10 +36,22 @@ void COverlay::note(const char* text, uint32_t nowMs) {
 
 const uint16_t* COverlay::compose(const uint16_t* picture, uint32_t nowMs) {
     if (volumeSource) volumeIs(volumeSource(), nowMs);
-    const bool showVolume = before(nowMs, volumeUntil_);
+    CControlsPage& page = CControlsPage::instance();
+    if (page.note) {  // the page has closed, its keys saved or not
+        note(page.note, nowMs);
+        page.note = nullptr;
+    }
+    const bool pad = CPlayerInput::instance().lastFromController;
+    const SHintScene scene = takeHintScene();
+    // The page has its own bar; under it the game stands still and names no button.
+    const bool showPage = page.isOpen;
+    const bool showHints = !showPage && scene.what != EHintScene::kNone;
+    const bool showVolume = !showPage && before(nowMs, volumeUntil_);
     const bool showNote = note_ && before(nowMs, noteUntil_);
-    if (!showVolume && !showNote) return picture;
+    if (!showPage && !showHints && !showVolume && !showNote) return picture;
     std::memcpy(picture_, picture, sizeof picture_);
+    if (showPage) drawControlsPage(page, volume_, pad, nowMs, picture_);
+    if (showHints) drawHints(scene, pad, picture_);
     if (showVolume) {
         drawPanel(160, 20, 160, 28, kDialogBorder, kDialogFill, picture_);
         drawTextCentred("VOLUME", 160, 13, kWhite, picture_, 256);

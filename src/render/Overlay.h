@@ -1,8 +1,9 @@
 #pragma once
-// What the window shows over the game's picture for a moment: the master volume as a bar while
-// the volume keys change it, and a short note such as "SCREENSHOT SAVED". It is drawn on a copy
-// of the picture, never on the game's own surface, so pictures, hashes and replays are as they
-// would be without it.
+// What the window shows over the game's picture: for a moment the master volume as a bar while
+// the volume keys change it, and a short note such as "SCREENSHOT SAVED"; the lines that say
+// which keys play the buttons the game names (render/KeyHints.h); the controls page while it is
+// open. It is drawn on a copy of the picture, never on the game's own surface, so pictures,
+// hashes and replays are as they would be without it.
 
 #include <cstdint>
 

@@ -83,7 +83,11 @@ public:
     uint32_t counter() override { return inner_.counter(); }
     void idleUntil(uint32_t start, uint32_t ticks) override { inner_.idleUntil(start, ticks); }
     void show(const uint16_t* picture) override { inner_.show(picture); }
-    ButtonMask pollButtons() override { return inner_.pollButtons() | player_.next(); }
+    // Under the controls page the player waits with the game.
+    ButtonMask pollButtons() override {
+        const ButtonMask live = inner_.pollButtons();
+        return live & kControlsOpen ? live : live | player_.next();
+    }
     void pauseBetweenPolls() override { inner_.pauseBetweenPolls(); }
     bool quitRequested() override { return inner_.quitRequested(); }
     bool audioOpen() override { return inner_.audioOpen(); }

@@ -14,11 +14,13 @@
 #include "platform/Session.h"
 #include "render/Draw.h"
 #include "render/Font.h"
+#include "render/KeyHints.h"
 #include "render/Screen.h"
 #include "rules/LevelStart.h"
 #include "rules/Waves.h"
 #include "shell/Menu.h"
 #include "shell/ScoresPage.h"
+#include "shell/StandStill.h"
 #include "shell/TitleScreen.h"
 #include "sound/SoundManager.h"
 #include "state/GameReport.h"
@@ -31,7 +33,11 @@
 
 namespace {
 constexpr uint16_t kWhite = 0xFFFF;
-}
+// The lower edges of the panels, for the key hints under them.
+constexpr int32_t kPausePanelBottom = 152;
+constexpr int32_t kGameOverPanelBottom = 140;
+constexpr int32_t kLevelCompletePanelBottom = 146;
+}  // namespace
 
 bool CMainLoop::startUp(const SGameSetup& setup) {
     setup_ = setup;
@@ -180,13 +186,17 @@ bool CMainLoop::iterate() {
     CWorld& world = CWorld::instance();
     CLevel& level = CLevel::instance();
     if (gameStarting_) beginGame();
-    const bool drawing = drawIteration;
-    drawIteration = !drawIteration;
-
     input.poll();
     // A recorded game ends where its recording did: nothing of a poll it does not hold is played.
     if (endsWithRecording_ && recordingOver()) return false;
     sound.update();
+    if (controlsPageOpen()) {
+        standStill(false);
+        if (platformQuitRequested()) quitRequested = true;
+        return !quitRequested;
+    }
+    const bool drawing = drawIteration;
+    drawIteration = !drawIteration;
     if (drawing) {
         if (!state.menuOpen) ++state.frameCounter;
         screen_->clear();
@@ -203,6 +213,10 @@ bool CMainLoop::iterate() {
         player = CPlayer::instance(1);
         player->drawScorePanel();
         if (state.menuOpen) runPauseMenu();
+        if (state.gameOver)
+            CMenu::instance().hintUnder(kGameOverPanelBottom, CMenu::kGameOver);
+        else if (state.menuOpen)
+            CMenu::instance().hintUnder(kPausePanelBottom, CMenu::kPause);
     }
     // A QUIT chosen in this very iteration is honoured: the level is not completed first.
     if (drawing) {
@@ -256,6 +270,7 @@ bool CMainLoop::levelIsComplete() const {
 
 void CMainLoop::runPauseMenu() {
     drawPanel(160, 112, 240, 80, kDialogBorder, kDialogFill, screen_->surface());
+    static_assert(kPausePanelBottom == 112 + 80 / 2);
     CGameState& state = CGameState::instance();
     switch (CMenu::instance().run(CMenu::kPause)) {
         case 0:  // RESUME GAME
@@ -349,16 +364,20 @@ void CMainLoop::levelComplete() {
     drawTextCentred("PRESS START TO CONTINUE", 160, 124, kWhite, surface, 256);
     CSoundManager& sound = CSoundManager::instance();
     sound.playSample(18, 256, 256, 2);
+    setHintScene({EHintScene::kLevelComplete, kLevelCompletePanelBottom + 6});
     screen_->present(false);
     CInput& input = CInput::instance();
     // The sound keeps playing while the game waits; nothing is drawn. Closing the window ends
-    // the wait too.
+    // the wait too. Under the controls page the picture is shown on, as everywhere.
     for (;;) {
         input.poll();
         sound.update();
         if (input.start || platformQuitRequested() || (endsWithRecording_ && recordingOver()))
             break;
-        pauseBetweenPolls();
+        if (controlsPageOpen())
+            standStill(false);
+        else
+            pauseBetweenPolls();
     }
     input.start = 0;
     startLevel(CLevel::instance());

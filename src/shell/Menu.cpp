@@ -4,8 +4,10 @@
 
 #include "platform/Input.h"
 #include "platform/Platform.h"
+#include "platform/Pointer.h"
 #include "render/Draw.h"
 #include "render/Font.h"
+#include "render/KeyHints.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
 #include "state/GameState.h"
@@ -26,6 +28,9 @@ constexpr uint16_t kBarActive = 0x87F0;
 constexpr uint16_t kBarIdle = 0x0500;
 constexpr uint16_t kSideActive = 0x83FF;
 constexpr uint16_t kSideIdle = 0x001F;
+// The mouse points at an item anywhere across the dialog panel, on the item's row.
+constexpr int32_t kPointerLeft = 40;
+constexpr int32_t kPointerRight = 280;
 
 uint16_t grey(int32_t level) {
     return static_cast<uint16_t>(level << 11 | level << 6 | level);
@@ -53,6 +58,14 @@ void CMenu::reset() {
     cursor = 0;
     latched = false;
     resetPulse();
+}
+
+void CMenu::hintUnder(int32_t panelBottom, int32_t mode) const {
+    const int32_t page = inSettings ? kSettings : mode;
+    const bool leftRight =
+        page == kSettings ? cursor == 0
+                          : cursor == kNewGameItem[page] && CGameState::instance().bestLevel >= 1;
+    setHintScene({EHintScene::kMenu, panelBottom + 6, 0, leftRight});
 }
 
 const char* CMenu::newGameLabel() {
@@ -85,11 +98,21 @@ int32_t CMenu::run(int32_t mode) {
     pulse = p;
 
     const int32_t page = inSettings ? kSettings : mode;
+    // The mouse: moving onto an item highlights it, and its button acts on the item under it
+    // (a resting mouse leaves the keys' choice alone).
+    const int32_t pointed = pointerTarget();
+    const bool onItem = pointed > 0 && pointed <= kItemCount[page];
+    const bool click = onItem && pointerPressed();
+    if (onItem && (pointed != pointerSeen || click) && cursor != pointed - 1) {
+        cursor = pointed - 1;
+        resetPulse();
+    }
+    pointerSeen = pointed;
     const CInput& input = CInput::instance();
-    const bool anyDown = input.down || input.up || input.start || input.select;
+    const bool anyDown = input.down || input.up || input.start || input.select || pointerPressed();
     if (!latched) {
         // The first button down, in this order, latches; the action waits for the release.
-        if (input.down || input.select || input.up || input.start) {
+        if (input.down || input.select || input.up || input.start || click) {
             latched = true;
             pendingAction = input.down || input.select ? kNext : input.up ? kPrevious : kConfirm;
         }
@@ -177,6 +200,7 @@ void CMenu::draw(int32_t page) {
         drawTextBold(sound.swapStereo ? "L" : "R", 237, y0 + 10, side, surface, 512);
     }
     for (int32_t i = 0; i < items; ++i) {
+        addPointerTarget(i + 1, kPointerLeft, y0 + 16 * i - 8, kPointerRight, y0 + 16 * i + 8);
         const char* text = kItems[page][i] ? kItems[page][i] : label_;
         drawTextCentredBold(text, 160, y0 + 16 * i, i == cursor ? grey(pulse) : kWhite, surface,
                             512);

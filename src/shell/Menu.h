@@ -3,6 +3,8 @@
 // screen's menu, with the settings page (music volume, stereo swap) and the choice of the level
 // a new game starts at. The caller draws the panel behind it and runs it once per drawn frame.
 // A button latches the menu when pressed; what it does happens when every button is up again.
+// The mouse works it by the same rules: moving onto an item highlights it, and its button acts
+// as START does, on that item.
 
 #include <cstdint>
 
@@ -35,6 +37,9 @@ public:
 
     // The label of the new-game item: "NEW GAME", or with the start level once one is reached.
     const char* newGameLabel();
+    // Tells the window's key hints that the menu shows, on the caller's page `mode`, above a
+    // panel whose lower edge is at `panelBottom`.
+    void hintUnder(int32_t panelBottom, int32_t mode) const;
 
     int32_t cursor = 0;            // highlighted item of the page shown
     int32_t pulse = 31;            // brightness 0..31 of the highlighted item
@@ -44,6 +49,7 @@ public:
     bool inSettings = false;       // the settings page is showing
     bool latched = false;          // a button was pressed and is not yet released
     int32_t startLevelChoice = 0;  // level number a new game starts at, 0..best level
+    int32_t pointerSeen = 0;       // the item (from 1) the mouse was over at the last call
 
 private:
     CMenu() = default;

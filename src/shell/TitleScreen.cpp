@@ -10,9 +10,11 @@
 #include "platform/Platform.h"
 #include "render/Draw.h"
 #include "render/Font.h"
+#include "render/KeyHints.h"
 #include "render/Screen.h"
 #include "rules/MonsterFactory.h"
 #include "shell/Menu.h"
+#include "shell/StandStill.h"
 #include "sound/SoundManager.h"
 #include "state/GameState.h"
 #include "state/HighScores.h"
@@ -39,6 +41,7 @@ constexpr const char* kVersion = "V" BOLTFEVER_VERSION;
 constexpr uint16_t kVersionColour = 0x528A;
 constexpr uint16_t kHelpColour = 0xFFF4;
 constexpr int kTitleImage = 4;
+constexpr int32_t kMenuPanelBottom = 210;  // for the key hints under it
 
 struct SScriptStep {
     uint32_t frame;
@@ -126,6 +129,21 @@ bool CTitleScreen::iterate() {
     CWorld& world = CWorld::instance();
     CInput& input = CInput::instance();
     uint16_t* surface = screen.surface();
+    // Under the controls page the title stands still; closing the window still quits.
+    const auto standingStill = [&] {
+        standStill(true);
+        if (platformQuitRequested() && !leave) {
+            result = kQuit;
+            leave = true;
+        }
+        return !leave;
+    };
+    if (controlsPageOpen()) {
+        input.poll();
+        sound.update();
+        if (controlsPageOpen()) return standingStill();
+        return !leave;
+    }
 
     const int32_t p = pulse + pulseStep;
     if (p < 1 || p > 30) pulseStep = -pulseStep;
@@ -180,6 +198,7 @@ bool CTitleScreen::iterate() {
     if (state.gameOver) player->hideLocator();
     player->drawLocator();
     input.poll();
+    if (controlsPageOpen()) return standingStill();  // the picture as drawn, without the menu
 
     CMenu::openOnStart(startLatched, true);
     if (state.menuOpen || CHighScores::instance().entries.empty()) {
@@ -192,6 +211,7 @@ bool CTitleScreen::iterate() {
     }
     if (state.menuOpen) {
         drawPanel(160, 170, 240, 80, kDialogBorder, kDialogFill, surface);
+        static_assert(kMenuPanelBottom == 170 + 80 / 2);
         switch (CMenu::instance().run(CMenu::kTitle)) {
             case 0:  // NEW GAME
                 state.menuOpen = false;
@@ -210,6 +230,10 @@ bool CTitleScreen::iterate() {
                 break;
         }
     }
+    if (state.menuOpen)
+        CMenu::instance().hintUnder(kMenuPanelBottom, CMenu::kTitle);
+    else
+        setHintScene({EHintScene::kTitle, 0, textIndex});
     screen.present(true);
     if (input.volumeDownKey) sound.volumeDown();
     if (input.volumeUpKey) sound.volumeUp();

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/ControlsPage.h"
 #include "platform/Files.h"
 #include "platform/InputScript.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/PlayerInput.h"
 #include "platform/PngWriter.h"
 #include "platform/Replay.h"
 #include "platform/Session.h"
@@ -201,13 +203,30 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The player's keys, from the file beside the settings (made with the defaults when there is
+    // none), where the controls page saves them too. A window reads them, and so does a headless
+    // run whose input script presses keys; a replay holds buttons and needs none.
+    const auto loadKeys = [&message] {
+        const std::string settings = settingsPath();
+        const std::string folder = settings.substr(0, settings.rfind('/') + 1);
+        if (folder == userDataDir() && !makeUserDataDir(message))
+            reportLine("cannot keep the keys: " + message + " (the default keys stay)");
+        else
+            for (const std::string& problem : loadControls(folder + CControls::kFileName))
+                reportLine(problem);
+    };
+    CControlsPage::instance().volumeSource = [] { return CSoundManager::instance().masterVolume; };
     std::unique_ptr<CBackend> backend;
     if (options.headless) {
         auto headless = std::make_unique<CHeadlessBackend>();
         headless->setAudioUnlimited(options.mute);
+        // The script's hands go the way a player's do: its keys through the bindings, its F1 to
+        // the controls page, its mouse to the menus.
         if (!options.inputScript.empty())
-            headless->setButtonSource(
-                [&script](uint32_t picture) { return script.buttonsAt(picture); });
+            headless->setButtonSource([&script](uint32_t picture) {
+                return CPlayerInput::instance().poll(script.handsAt(picture));
+            });
+        if (script.holdsKeys()) loadKeys();
         backend = std::move(headless);
     } else {
         // A browser keeps the settings and the high scores when told they changed.
@@ -226,15 +245,7 @@ int main(int argc, char** argv) {
             session.abandon();
             return 1;
         }
-        // The player's keys, from the file beside the settings (made with the defaults when
-        // there is none). The window only: a headless run and a replay press no keys.
-        const std::string settings = settingsPath();
-        const std::string folder = settings.substr(0, settings.rfind('/') + 1);
-        if (folder == userDataDir() && !makeUserDataDir(message))
-            reportLine("cannot keep the keys: " + message + " (the default keys stay)");
-        else
-            for (const std::string& problem : loadControls(folder + CControls::kFileName))
-                reportLine(problem);
+        loadKeys();
     }
     // The automatic player draws from a generator of its own, seeded from the game's seed. Its
     // run is a demo: the levels it reaches and the volumes it tries are not the player's, and

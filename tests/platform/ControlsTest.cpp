@@ -41,7 +41,8 @@ TEST_F(ControlsTest, TheDefaultsWrittenOutReadBackTheSame) {
 
 TEST_F(ControlsTest, AFileRebindsTheActionsItNamesAndLeavesTheRest) {
     const auto problems = CControls::instance().parse(
-        "# mine\n\nFIRE = f, right ctrl   # two keys\nvolumeup = =\nlocator=Keypad 0\n", "k");
+        "# mine\n\nFIRE = f, right ctrl   # two keys\nvolumeup = =\nlocator=Keypad 0\nselect =\n",
+        "k");
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(press({keyByName("F")}), buttonBit(kButtonA));
     EXPECT_EQ(press({keyByName("Right Ctrl")}), buttonBit(kButtonA));
@@ -49,6 +50,7 @@ TEST_F(ControlsTest, AFileRebindsTheActionsItNamesAndLeavesTheRest) {
     EXPECT_EQ(press({kKeyEquals}), buttonBit(kButtonVolumeUp));
     EXPECT_EQ(press({keyByName("Keypad 0")}), buttonBit(kButtonX));
     EXPECT_EQ(press({kKeyUp}), buttonBit(kButtonUp));  // untouched
+    EXPECT_EQ(press({kKeyTab}), 0);                    // no key, as the page may leave it
 }
 
 // Said as the player sees it on stderr, bytes that are not printable escaped once.
@@ -62,7 +64,9 @@ TEST_F(ControlsTest, ABadLineSaysWhereAndWhatItsActionKeeps) {
         {"jump = Space", "k:1: no action 'jump'", "Space"},
         {"fire = Space, Hyperspace",
          "k:1: unknown key 'Hyperspace' for fire; it keeps its default keys", "Space"},
-        {"fire = ", "k:1: unknown key '' for fire; it keeps its default keys", "Space"},
+        {"fire = Z,", "k:1: unknown key '' for fire; it keeps its default keys", "Space"},
+        {"fire = F1", "k:1: F1 opens the controls page, it is no key for fire; it keeps its",
+         "Space"},
         {"fire = A, B, C, D, E", "k:1: more than 4 keys for fire; it keeps its default keys",
          "Space"},
         {"fire = \x01\xff", "k:1: unknown key '\\x01\\xff' for fire; it keeps its default keys",

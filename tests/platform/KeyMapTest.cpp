@@ -49,8 +49,12 @@ TEST(KeyMap, BrowserKeyNamesReachTheSameButtons) {
     EXPECT_EQ(named({"Enter"}, true), 0);
     EXPECT_EQ(named({"Minus", "NumpadAdd", "Tab"}),
               b(kButtonVolumeDown) | b(kButtonVolumeUp) | b(kButtonSelect));
-    // Keys the game has no use for, and near misses of the names, are nothing.
-    for (const char* other : {"KeyQ", "Numpad5", "ControlRight", "arrowup", "", "ArrowUpX"})
+    // Every key a player may bind is known by its name, so a rebound key works in the page too;
+    // near misses of the names, and keys no one may bind, are nothing.
+    EXPECT_EQ(keyForCode("KeyQ"), 20);
+    EXPECT_EQ(keyForCode("ControlRight"), 228);
+    EXPECT_EQ(keyForCode("F1"), 58);  // the controls page's
+    for (const char* other : {"arrowup", "", "ArrowUpX", "F11", "Comma"})
         EXPECT_EQ(keyForCode(other), 0) << other;
 }
 

@@ -115,6 +115,24 @@ TEST(Replay, TheStartLevelIsKeptAndOldReplaysBeganOnTheTitle) {
     EXPECT_EQ(reader.header().seed, 9u);
 }
 
+TEST(Replay, TheMouseInAMenuIsKeptInWideRecordsWhichOlderVersionsDoNotHold) {
+    CReplayWriter writer;
+    writer.start(SReplayHeader{});
+    const ButtonMask clicked = kRight | pointerBits(3, true);
+    writer.addPoll(kRight);
+    writer.addPoll(clicked);
+    std::vector<uint8_t> file = writer.file();
+    CReplayReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    ButtonMask b = 0;
+    EXPECT_TRUE(reader.nextPoll(b) && b == kRight);
+    EXPECT_TRUE(reader.nextPoll(b) && b == clicked);
+    file[4] = 2;  // a version 2 replay has no such record
+    EXPECT_FALSE(reader.parse(file.data(), file.size(), error));
+    EXPECT_EQ(error, "replay holds an unknown record");
+}
+
 TEST(InputScript, HoldsEachLinesButtonsUntilTheNext) {
     CInputScript script;
     std::string error;
@@ -152,6 +170,40 @@ TEST(InputScript, MalformedLinesAreNamed) {
     EXPECT_EQ(error, "s.txt:1: unknown button '" + std::string(40, 'q') + "...'");
     EXPECT_FALSE(script.load("/nonexistent/script.txt", error));
     EXPECT_NE(error.find("/nonexistent/script.txt"), std::string::npos);
+    // Keys and the mouse.
+    const struct {
+        const char* line;
+        const char* said;
+    } bad[] = {
+        {"1 [Hyperspace]", "s.txt:1: unknown key '[Hyperspace]'"},
+        {"1 [Left Ctrl", "s.txt:1: unknown key '[Left Ctrl'"},
+        {"1 [A] [B] [C] [D] [E] [F] [G]", "s.txt:1: more than 6 keys"},
+        {"1 @320,5",
+         "s.txt:1: expected the mouse at @X,Y inside the picture's 320x240, found "
+         "'@320,5'"},
+        {"1 @5,", "s.txt:1: expected the mouse at @X,Y inside the picture's 320x240, found '@5,'"},
+        {"1 click", "s.txt:1: click without the mouse's place (@X,Y)"},
+    };
+    for (const auto& b : bad) {
+        EXPECT_FALSE(script.parse(b.line, "s.txt", error)) << b.line;
+        EXPECT_EQ(error, b.said);
+    }
+}
+
+TEST(InputScript, KeysAndTheMouseAreHandsLikeAPlayers) {
+    CInputScript script;
+    std::string error;
+    ASSERT_TRUE(script.parse("5 a [Left Ctrl] [F1] @319,0 click\n9\n", "s", error)) << error;
+    EXPECT_TRUE(script.holdsKeys());
+    const CPlayerInput::SHands& hands = script.handsAt(6);
+    EXPECT_EQ(hands.pad, kFire);
+    EXPECT_TRUE(hands.keysDown[224] && hands.keysDown[58] && !hands.keysDown[44]);
+    EXPECT_TRUE(hands.pointerIn && hands.pointerDown);
+    EXPECT_EQ(hands.pointerX, 319);
+    EXPECT_EQ(hands.pointerY, 0);
+    EXPECT_FALSE(script.handsAt(9).pointerIn || script.handsAt(9).keysDown[58]);
+    ASSERT_TRUE(script.parse("5 a\n", "s", error));
+    EXPECT_FALSE(script.holdsKeys());
 }
 
 }  // namespace

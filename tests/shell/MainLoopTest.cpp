@@ -202,6 +202,51 @@ TEST_F(MainLoopTest, LosingFocusPausesAsStartWould) {
     EXPECT_FALSE(state.menuOpen);
 }
 
+TEST_F(MainLoopTest, UnderTheControlsPageNothingMovesButTheVolume) {
+    startGame();
+    CGameState& state = CGameState::instance();
+    backend_.setButtons(kStart);  // held in play: latched
+    loop_.iterate();
+    ASSERT_TRUE(loop_.startLatched);
+    const uint32_t frames = state.frameCounter, shown = picturesShown();
+    const uint32_t updates = CGameReport::instance().worldUpdates;
+    const bool drawing = loop_.drawIteration;
+    const int32_t volume = CSoundManager::instance().masterVolume;
+    backend_.setButtons(kControlsOpen | buttonBit(kButtonVolumeUp));  // START let go under it
+    for (int i = 0; i < 10; ++i) loop_.iterate();
+    EXPECT_EQ(state.frameCounter, frames);
+    EXPECT_EQ(CGameReport::instance().worldUpdates, updates);
+    EXPECT_EQ(loop_.drawIteration, drawing);
+    EXPECT_EQ(picturesShown(), shown + 10);  // shown on at the game's pace
+    EXPECT_EQ(CSoundManager::instance().masterVolume, volume + 10);
+    EXPECT_TRUE(loop_.startLatched);
+    EXPECT_FALSE(state.menuOpen);
+    backend_.setButtons(0);  // the page closed: the release is seen now, and the menu opens
+    loop_.iterate();
+    EXPECT_TRUE(state.menuOpen);
+}
+
+TEST_F(MainLoopTest, TheMouseHighlightsAnItemAndItsButtonChoosesItOnRelease) {
+    startGame();
+    tap(kStart);
+    CMenu& menu = CMenu::instance();
+    ASSERT_TRUE(CGameState::instance().menuOpen);
+    const ButtonMask overQuit = pointerBits(4, false);
+    tap(overQuit);
+    EXPECT_EQ(menu.cursor, 3);
+    // A key moves on; the mouse resting on QUIT does not pull the highlight back.
+    for (const ButtonMask b : {overQuit | kDown, overQuit | kDown, overQuit, overQuit}) {
+        backend_.setButtons(b);
+        loop_.iterate();
+    }
+    EXPECT_EQ(menu.cursor, 0);
+    backend_.setButtons(pointerBits(4, true));
+    loop_.iterate();
+    loop_.iterate();
+    EXPECT_EQ(menu.cursor, 3);
+    EXPECT_FALSE(release());  // QUIT
+}
+
 TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
     ASSERT_TRUE(loop_.startUp({1, 1, {}, true}));  // straight into the first level
     ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests

@@ -3,7 +3,10 @@
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "platform/Controls.h"
+#include "platform/ControlsPage.h"
 #include "platform/Input.h"
+#include "platform/PlayerInput.h"
+#include "platform/Pointer.h"
 #include "platform/Session.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
@@ -30,6 +33,9 @@ void resetGameSingletons() {
     CGameReport::resetInstance();
     CMenu::resetInstance();
     CControls::resetInstance();
+    CControlsPage::resetInstance();
+    CPlayerInput::resetInstance();
+    clearPointerTargets();
     resetScorePanelFlash();
     CGameState::resetInstance();
     CHighScores::resetInstance();

@@ -183,6 +183,7 @@ bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
             return false;
         }
     }
+    // The mouse pointer shows only while the mouse is in use (in the menus).
     SDL_ShowCursor(SDL_DISABLE);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -319,9 +320,25 @@ void CSdlBackend::showScaled(const uint16_t* picture) {
 }
 
 ButtonMask CSdlBackend::pollButtons() {
+    focusGained_ = false;
+    clickedNow_ = false;
+    std::memset(keysPressed_, 0, sizeof keysPressed_);
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
-    ButtonMask mask = readKeyboard() | readControllers();
+    CPlayerInput& player = CPlayerInput::instance();
+    // A click that gave the window its focus back is no choice in a menu.
+    if (focusGained_ && clickedNow_) player.ignoreClick();
+    CPlayerInput::SHands hands;
+    hands.keysDown = SDL_GetKeyboardState(nullptr);
+    hands.keysPressed = keysPressed_;
+    hands.altHeld = (SDL_GetModState() & KMOD_ALT) != 0;
+    readControllers(hands);
+    readMouse(hands);
+    ButtonMask mask = player.poll(hands);
+    if (player.mouseInUse != cursorShown_) {
+        cursorShown_ = player.mouseInUse;
+        SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
+    }
     if (focusLost_) {
         mask |= kPauseRequest;
         focusLost_ = false;
@@ -336,9 +353,14 @@ void CSdlBackend::handleEvent(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focusLost_ = true;
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) focusGained_ = true;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT) clickedNow_ = true;
             break;
         case SDL_KEYDOWN:
             if (event.key.repeat) break;
+            if (event.key.keysym.scancode < kKeyUsages) keysPressed_[event.key.keysym.scancode] = 1;
             if (event.key.keysym.sym == SDLK_F11 ||
                 (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)))
                 toggleFullscreen();
@@ -357,11 +379,27 @@ void CSdlBackend::handleEvent(const SDL_Event& event) {
     }
 }
 
-ButtonMask CSdlBackend::readKeyboard() const {
-    return keyboardButtons(SDL_GetKeyboardState(nullptr), (SDL_GetModState() & KMOD_ALT) != 0);
+void CSdlBackend::readMouse(CPlayerInput::SHands& hands) const {
+    int x = 0, y = 0;
+    const Uint32 buttons = SDL_GetMouseState(&x, &y);
+    if (SDL_GetMouseFocus() != window_) return;
+    // Window points to the renderer's pixels (they differ on a high-density display), then to
+    // the picture's, scaled and centred as it is shown.
+    int windowW = 0, windowH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_, &windowW, &windowH);
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    if (windowW <= 0 || windowH <= 0) return;
+    const int scale = std::max(1, std::min(outW / kScreenWidth, outH / kScreenHeight));
+    const int px = x * outW / windowW - (outW - kScreenWidth * scale) / 2;
+    const int py = y * outH / windowH - (outH - kScreenHeight * scale) / 2;
+    hands.pointerIn = px >= 0 && py >= 0 && px < kScreenWidth * scale && py < kScreenHeight * scale;
+    hands.pointerX = px / scale;
+    hands.pointerY = py / scale;
+    // A click quicker than a poll is held until the next, so that the menus see it.
+    hands.pointerDown = (buttons & SDL_BUTTON_LMASK) != 0 || clickedNow_;
 }
 
-ButtonMask CSdlBackend::readControllers() const {
+void CSdlBackend::readControllers(CPlayerInput::SHands& hands) const {
     ButtonMask mask = 0;
     for (int i = 0; i < SDL_NumJoysticks(); ++i) {
         SDL_GameController* pad =
@@ -374,8 +412,10 @@ ButtonMask CSdlBackend::readControllers() const {
         mask |=
             controllerButtons(pressed, SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX),
                               SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+        hands.padY |= pressed[kPadY];
+        hands.padB |= pressed[kPadB];
     }
-    return mask;
+    hands.pad = mask;
 }
 
 void CSdlBackend::pauseBetweenPolls() {

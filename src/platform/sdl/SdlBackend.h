@@ -9,6 +9,8 @@
 #include <string>
 
 #include "platform/Backend.h"
+#include "platform/KeyMap.h"
+#include "platform/PlayerInput.h"
 #include "platform/Window.h"
 
 class CSdlBackend : public CBackend {
@@ -40,8 +42,10 @@ private:
     void handleEvent(const SDL_Event& event);
     void toggleFullscreen();
     void saveScreenshot();
-    ButtonMask readKeyboard() const;
-    ButtonMask readControllers() const;
+    // The controllers into the hands: their buttons, and Y and B for the controls page.
+    void readControllers(CPlayerInput::SHands& hands) const;
+    // The mouse into the hands, at the pixel of the picture it is over.
+    void readMouse(CPlayerInput::SHands& hands) const;
 
     SWindowOptions options_;
     SDL_Window* window_ = nullptr;
@@ -55,7 +59,11 @@ private:
     std::chrono::steady_clock::time_point epoch_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShow_{};
     bool closed_ = false;
-    bool focusLost_ = false;  // reported as one pause request at the next poll
+    bool focusLost_ = false;    // reported as one pause request at the next poll
+    bool focusGained_ = false;  // at this poll: a click with it only gave the focus back
+    bool clickedNow_ = false;   // the mouse button went down at this poll
+    uint8_t keysPressed_[kKeyUsages] = {};  // keys that went down since the last poll
+    bool cursorShown_ = false;
     // Fullscreen without a window manager that does it: the window is moved over the display
     // and resized to it by us, and goes back to where it was.
     bool ownFullscreen_ = false;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ControlsPage.h"
 #include "platform/Pacing.h"
 #include "platform/Paths.h"
 
@@ -86,7 +87,12 @@ bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
     emscripten_set_keyup_callback(window, this, true, onKey);
     emscripten_set_mousedown_callback(window, this, true, onMouse);
     emscripten_set_touchend_callback(window, this, true, onTouchEnd);
+    emscripten_set_mousemove_callback("#canvas", this, true, onCanvasMouse);
+    emscripten_set_mousedown_callback("#canvas", this, true, onCanvasMouse);
+    emscripten_set_mouseup_callback("#canvas", this, true, onCanvasMouse);
+    emscripten_set_mouseleave_callback("#canvas", this, true, onCanvasMouse);
     emscripten_set_blur_callback(window, this, true, onBlur);
+    emscripten_set_focus_callback(window, this, true, onFocus);
     emscripten_set_visibilitychange_callback(this, true, onVisibility);
     emscripten_set_gamepadconnected_callback(this, true, onGamepad);
     emscripten_set_gamepaddisconnected_callback(this, true, onGamepad);
@@ -134,8 +140,10 @@ void CWebBackend::show(const uint16_t* picture) {
     if (lastShow_ != 0)
         CPacing::instance().pictureInterval(static_cast<uint32_t>((now - lastShow_) * 1000));
     lastShow_ = now;
-    // The picture stays as it is in its framebuffer until the flip after next; the page draws
-    // it during the wait before that.
+    // The picture stays as it is in its framebuffer until the flip after next, and one with the
+    // overlay drawn on it until the next show; the page draws it during the wait before that.
+    if (options_.overlay)
+        picture = options_.overlay->compose(picture, static_cast<uint32_t>(now - epoch_));
     bf_show(picture);
 }
 
@@ -147,7 +155,27 @@ ButtonMask CWebBackend::pollButtons() {
         saveDue_ = false;
         keepSettings();
     }
-    ButtonMask mask = keyboardButtons(keysDown_, altHeld_) | readControllers();
+    CPlayerInput& player = CPlayerInput::instance();
+    // A click that gave the page its focus back is no choice in a menu.
+    if (focusGained_ && clickedNow_) player.ignoreClick();
+    focusGained_ = false;
+    CPlayerInput::SHands hands;
+    hands.keysDown = keysDown_;
+    hands.keysPressed = keysPressed_;
+    hands.altHeld = altHeld_;
+    readControllers(hands);
+    hands.pointerIn = pointerIn_;
+    hands.pointerX = pointerX_;
+    hands.pointerY = pointerY_;
+    hands.pointerDown = pointerDown_ || clickedNow_;  // a click quicker than a poll is held
+    ButtonMask mask = player.poll(hands);
+    std::memset(keysPressed_, 0, sizeof keysPressed_);
+    clickedNow_ = false;
+    // The controls page saved the keys: the browser keeps them with the settings.
+    if (CControlsPage::instance().saves != keysSaved_) {
+        keysSaved_ = CControlsPage::instance().saves;
+        keysDue_ = saveDue_ = true;
+    }
     if ((lastMask_ & ~mask) != 0) saveDue_ = true;
     lastMask_ = mask;
     if (focusLost_) {
@@ -158,27 +186,35 @@ ButtonMask CWebBackend::pollButtons() {
 }
 
 void CWebBackend::keepSettings() {
-    if (options_.keepSettings && options_.keepSettings() && storageOk_) bf_storage_sync();
+    const bool wrote = options_.keepSettings && options_.keepSettings();
+    if ((wrote || keysDue_) && storageOk_) bf_storage_sync();
+    keysDue_ = false;
 }
 
-ButtonMask CWebBackend::readControllers() {
-    // The touch controls are one more controller.
+void CWebBackend::readControllers(CPlayerInput::SHands& hands) {
+    // The touch controls are one more controller. The standard layout's B and Y (1 and 3) are
+    // read by the controls page alone.
     float stick[2] = {};
-    const int touched = bf_touch_read(stick);
-    ButtonMask mask = standardLayoutButtons(static_cast<uint32_t>(touched), stick[0], stick[1]);
-    if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS)
-        return mask;
-    EmscriptenGamepadEvent pad;
-    for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
-        if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected)
-            continue;
-        uint64_t held = 0;
-        for (int b = 0; b < pad.numButtons && b < 64; ++b)
-            if (pad.digitalButton[b]) held |= uint64_t{1} << b;
-        mask |= standardLayoutButtons(held, pad.numAxes > 0 ? pad.axis[0] : 0,
-                                      pad.numAxes > 1 ? pad.axis[1] : 0);
+    uint64_t held = static_cast<uint32_t>(bf_touch_read(stick));
+    ButtonMask mask = standardLayoutButtons(held, stick[0], stick[1]);
+    hands.padB = (held >> 1 & 1) != 0;
+    hands.padY = (held >> 3 & 1) != 0;
+    if (gamepads_ > 0 && emscripten_sample_gamepad_data() == EMSCRIPTEN_RESULT_SUCCESS) {
+        EmscriptenGamepadEvent pad;
+        for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
+            if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS ||
+                !pad.connected)
+                continue;
+            held = 0;
+            for (int b = 0; b < pad.numButtons && b < 64; ++b)
+                if (pad.digitalButton[b]) held |= uint64_t{1} << b;
+            mask |= standardLayoutButtons(held, pad.numAxes > 0 ? pad.axis[0] : 0,
+                                          pad.numAxes > 1 ? pad.axis[1] : 0);
+            hands.padB |= (held >> 1 & 1) != 0;
+            hands.padY |= (held >> 3 & 1) != 0;
+        }
     }
-    return mask;
+    hands.pad = mask;
 }
 
 EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void* self) {
@@ -196,6 +232,7 @@ EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void*
     const int key = keyForCode(event->code);
     if (key == 0) return EM_FALSE;
     page.keysDown_[key] = down ? 1 : 0;
+    if (down && !event->repeat) page.keysPressed_[key] = 1;
     return EM_TRUE;  // the page itself must not scroll or move the focus
 }
 
@@ -210,11 +247,38 @@ EM_BOOL CWebBackend::onTouchEnd(int, const EmscriptenTouchEvent*, void*) {
     return EM_FALSE;
 }
 
+EM_BOOL CWebBackend::onCanvasMouse(int type, const EmscriptenMouseEvent* event, void* self) {
+    CWebBackend& page = *static_cast<CWebBackend*>(self);
+    // The canvas is the picture scaled up by the page: its pixel under the mouse.
+    double width = 0, height = 0;
+    emscripten_get_element_css_size("#canvas", &width, &height);
+    if (type == EMSCRIPTEN_EVENT_MOUSELEAVE || width <= 0 || height <= 0) {
+        page.pointerIn_ = false;
+        page.pointerDown_ = false;
+        return EM_FALSE;
+    }
+    page.pointerIn_ = true;
+    page.pointerX_ = static_cast<int32_t>(event->targetX * kScreenWidth / width);
+    page.pointerY_ = static_cast<int32_t>(event->targetY * kScreenHeight / height);
+    if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && event->button == 0) {
+        page.pointerDown_ = true;
+        page.clickedNow_ = true;
+    }
+    if (type == EMSCRIPTEN_EVENT_MOUSEUP && event->button == 0) page.pointerDown_ = false;
+    return EM_FALSE;
+}
+
+EM_BOOL CWebBackend::onFocus(int, const EmscriptenFocusEvent*, void* self) {
+    static_cast<CWebBackend*>(self)->focusGained_ = true;
+    return EM_FALSE;
+}
+
 EM_BOOL CWebBackend::onBlur(int, const EmscriptenFocusEvent*, void* self) {
     // Keys let go of elsewhere send no event here.
     CWebBackend& page = *static_cast<CWebBackend*>(self);
     std::memset(page.keysDown_, 0, sizeof page.keysDown_);
     page.altHeld_ = false;
+    page.pointerDown_ = false;
     page.focusLost_ = true;
     return EM_FALSE;
 }

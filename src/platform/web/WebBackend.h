@@ -12,6 +12,7 @@
 #include "platform/Backend.h"
 #include "platform/KeyMap.h"
 #include "platform/Platform.h"
+#include "platform/PlayerInput.h"
 #include "platform/Window.h"
 
 class CWebBackend : public CBackend {
@@ -53,20 +54,23 @@ private:
     static EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* self);
     static EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self);
     static EM_BOOL onTouchEnd(int type, const EmscriptenTouchEvent* event, void* self);
+    static EM_BOOL onCanvasMouse(int type, const EmscriptenMouseEvent* event, void* self);
     static EM_BOOL onBlur(int type, const EmscriptenFocusEvent* event, void* self);
+    static EM_BOOL onFocus(int type, const EmscriptenFocusEvent* event, void* self);
     static EM_BOOL onVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
     static EM_BOOL onGamepad(int type, const EmscriptenGamepadEvent* event, void* self);
     void sleep(double ms);
     // Gives the page a moment when the game has held it for long.
     void giveBackIfLong();
-    ButtonMask readControllers();
+    void readControllers(CPlayerInput::SHands& hands);
     void keepSettings();
 
     SWindowOptions options_;
-    double epoch_ = 0;                   // the page clock at counter 0, in ms
-    double lastSleepEnd_ = 0;            // when the tab was last given back
-    double lastShow_ = 0;                // when the last picture was shown; 0 before the first
-    uint8_t keysDown_[kKeyUsages] = {};  // by USB usage
+    double epoch_ = 0;                      // the page clock at counter 0, in ms
+    double lastSleepEnd_ = 0;               // when the tab was last given back
+    double lastShow_ = 0;                   // when the last picture was shown; 0 before the first
+    uint8_t keysDown_[kKeyUsages] = {};     // by USB usage
+    uint8_t keysPressed_[kKeyUsages] = {};  // went down since the last poll
     bool altHeld_ = false;
     int gamepads_ = 0;         // connected controllers
     bool focusLost_ = false;   // reported as one pause request at the next poll
@@ -74,4 +78,13 @@ private:
     ButtonMask lastMask_ = 0;  // the buttons of the previous poll
     bool storageOk_ = false;   // the settings folder is kept in the browser's storage
     bool audioMuted_ = false;  // takes everything and plays nothing
+    uint32_t keysSaved_ = 0;   // the controls page's saves of the keys file seen so far
+    bool keysDue_ = false;     // a save of the keys file is to be kept
+    // The mouse over the canvas, at this pixel of the picture.
+    bool pointerIn_ = false;
+    int32_t pointerX_ = 0;
+    int32_t pointerY_ = 0;
+    bool pointerDown_ = false;
+    bool focusGained_ = false;  // since the last poll: a click with it only gave the focus back
+    bool clickedNow_ = false;   //
 };

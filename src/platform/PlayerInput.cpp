@@ -1,0 +1,148 @@
+#include "platform/PlayerInput.h"
+
+#include <cstring>
+
+#include "platform/Controls.h"
+#include "platform/ControlsPage.h"
+#include "platform/Pointer.h"
+
+namespace {
+
+CPlayerInput* gInstance = nullptr;
+
+// Keys the controls page always answers to, whatever the bindings: the arrows move, Tab goes on.
+struct SPageKey {
+    uint8_t key;
+    EButton button;
+};
+constexpr SPageKey kPageKeys[] = {{kKeyUp, kButtonUp},
+                                  {kKeyDown, kButtonDown},
+                                  {kKeyLeft, kButtonLeft},
+                                  {kKeyRight, kButtonRight},
+                                  {kKeyTab, kButtonSelect}};
+
+bool isChooseKey(int key) {
+    return key == kKeyReturn || key == kKeyKpEnter || key == kKeySpace;
+}
+
+}  // namespace
+
+CPlayerInput& CPlayerInput::instance() {
+    if (!gInstance) gInstance = new CPlayerInput;
+    return *gInstance;
+}
+
+void CPlayerInput::resetInstance() {
+    delete gInstance;
+    gInstance = nullptr;
+}
+
+ButtonMask CPlayerInput::poll(const SHands& hands) {
+    static const uint8_t kNoKeys[kKeyUsages] = {};
+    const uint8_t* keys = hands.keysDown ? hands.keysDown : kNoKeys;
+    // Enter pressed with Alt is the window's (fullscreen) until it is let go, whichever key of
+    // the two goes up first.
+    uint8_t withoutWindowKeys[kKeyUsages];
+    for (const uint8_t enter : {kKeyReturn, kKeyKpEnter}) {
+        const int i = enter == kKeyReturn ? 0 : 1;
+        if (!keys[enter])
+            windowEnter_[i] = false;
+        else if (hands.altHeld && !keysBefore_[enter])
+            windowEnter_[i] = true;
+    }
+    if (windowEnter_[0] || windowEnter_[1]) {
+        std::memcpy(withoutWindowKeys, keys, sizeof withoutWindowKeys);
+        if (windowEnter_[0]) withoutWindowKeys[kKeyReturn] = 0;
+        if (windowEnter_[1]) withoutWindowKeys[kKeyKpEnter] = 0;
+        keys = withoutWindowKeys;
+    }
+
+    // What began at this poll. F1 is the page's own key and never one to bind.
+    constexpr int kMostNewKeys = 8;
+    uint8_t newKeys[kMostNewKeys];
+    int newKeyCount = 0;
+    bool newKey = false, f1 = false, choose = false, escape = false;
+    for (int key = 0; key < kKeyUsages; ++key) {
+        const bool tapped = hands.keysPressed && hands.keysPressed[key];
+        if (!tapped && (!keys[key] || keysBefore_[key])) continue;
+        newKey = true;
+        if (key == kKeyF1) {
+            f1 = true;
+            continue;
+        }
+        if (newKeyCount < kMostNewKeys) newKeys[newKeyCount++] = static_cast<uint8_t>(key);
+        choose |= isChooseKey(key) && !hands.altHeld;  // Alt+Enter is the window's
+        escape |= key == kKeyEscape;
+    }
+    const ButtonMask padNew = hands.pad & ~padBefore_;
+    const bool padY = hands.padY && !padYBefore_;
+    const bool padB = hands.padB && !padBBefore_;
+    if (newKey || padNew || padY || padB) {
+        mouseInUse = false;
+        lastFromController = !newKey;
+    }
+    if (clickIgnored_ && !hands.pointerDown) clickIgnored_ = false;
+    const bool down = hands.pointerDown && !clickIgnored_ && hands.pointerIn;
+    const bool moved = hands.pointerIn && (!pointerInBefore_ || hands.pointerX != pointerXBefore_ ||
+                                           hands.pointerY != pointerYBefore_);
+    const bool clicked = down && !pointerDownBefore_;
+    if (moved || clicked) {
+        mouseInUse = true;
+        lastFromController = false;
+    }
+
+    const ButtonMask held = keyboardButtons(keys, hands.altHeld) | hands.pad;
+    ButtonMask mask = 0;
+    CControlsPage& page = CControlsPage::instance();
+    if (page.isOpen) {
+        // The page moves on taps too: a key tapped since the last poll counts as held now.
+        uint8_t seen[kKeyUsages];
+        for (int key = 0; key < kKeyUsages; ++key)
+            seen[key] = keys[key] || (hands.keysPressed && hands.keysPressed[key]);
+        const auto pageButtons = [&] {
+            ButtonMask buttons = keyboardButtons(seen, hands.altHeld) | hands.pad;
+            for (const SPageKey& k : kPageKeys)
+                if (seen[k.key]) buttons |= buttonBit(k.button);
+            return buttons;
+        };
+        const ButtonMask pageHeld = pageButtons();
+        CControlsPage::SInput in;
+        in.newKeys = newKeys;
+        in.newKeyCount = newKeyCount;
+        in.held = pageHeld;
+        in.pressed = pageHeld & ~pageHeldBefore_;
+        // Fixed keys choose; a key bound to fire might be the one just bound.
+        in.choose = choose || (padNew & (buttonBit(kButtonA) | buttonBit(kButtonStart)));
+        in.back = f1 || escape || padY || padB;
+        in.pointerIn = hands.pointerIn;
+        in.pointerX = hands.pointerX;
+        in.pointerY = hands.pointerY;
+        in.pointerMoved = moved;
+        in.pointerDown = down;
+        in.pointerPressed = clicked;
+        in.pointerReleased = !down && pointerDownBefore_;
+        mask = page.step(in);
+        // A key just bound is held already by the new bindings, not pressed again.
+        pageHeldBefore_ = pageButtons();
+        if (!page.isOpen) unseen_ = keyboardButtons(keys, hands.altHeld) | hands.pad;
+    } else if (f1 || padY) {
+        page.open();
+        mask = kControlsOpen;
+        pageHeldBefore_ = held;
+    } else {
+        unseen_ &= held;
+        mask = held & ~unseen_;
+        if (mouseInUse && hands.pointerIn && pointerTargetsShown())
+            mask |= pointerBits(pointerTargetAt(hands.pointerX, hands.pointerY), down);
+    }
+
+    std::memcpy(keysBefore_, keys, sizeof keysBefore_);
+    padBefore_ = hands.pad;
+    padYBefore_ = hands.padY;
+    padBBefore_ = hands.padB;
+    pointerInBefore_ = hands.pointerIn;
+    pointerXBefore_ = hands.pointerX;
+    pointerYBefore_ = hands.pointerY;
+    pointerDownBefore_ = down;
+    return mask;
+}

@@ -1,0 +1,220 @@
+#include "render/KeyHints.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/Controls.h"
+#include "platform/KeyMap.h"
+#include "render/Draw.h"
+#include "render/Font.h"
+
+namespace {
+
+SHintScene gScene;
+
+constexpr uint16_t kHintColour = 0x9FFF;  // pale cyan: the window's, not the game's
+constexpr uint16_t kStrip = 0x0000;
+constexpr int32_t kStripShift = 2;  // the picture under a line kept at a quarter
+constexpr uint16_t kScale = 256;
+
+// Where the title's lines go: above the tutorial's help line (it is centred on 141, the box
+// begins below it), and in the bottom row under "PRESS "START"", left of the version.
+constexpr int32_t kTitleHelpHintY = 130;
+constexpr int32_t kTitleStartHintY = 235;
+constexpr int kTitleStartHintChars = 42;
+// The menus' second line, under the first.
+constexpr int32_t kLineSpacing = 9;
+
+// A line of at most `limit` characters, built in place; from the first part that does not fit
+// on, nothing more is added.
+class CLine {
+public:
+    CLine(char* text, int limit) : text_(text), limit_(limit) { text_[0] = '\0'; }
+    CLine& operator<<(std::string_view part) {
+        if (!fits_ || length_ + static_cast<int>(part.size()) > limit_) {
+            fits_ = false;
+            return *this;
+        }
+        for (const char c : part)
+            text_[length_++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        text_[length_] = '\0';
+        return *this;
+    }
+    bool fits() const { return fits_; }
+    // Ends the line with `last`, whatever did not fit before it (room was kept for it).
+    void end(std::string_view last) {
+        while (length_ > 0 && text_[length_ - 1] == ' ') --length_;
+        fits_ = true;
+        limit_ += static_cast<int>(last.size()) + 3;
+        *this << "   " << last;
+    }
+
+private:
+    char* text_;
+    int limit_;
+    int length_ = 0;
+    bool fits_ = true;
+};
+
+// The first `most` keys of a button, parted by `join`: "ESCAPE/RETURN".
+void addKeys(CLine& line, EButton button, int most, std::string_view join) {
+    const uint8_t* keys = CControls::instance().keys[button];
+    if (keys[0] == 0) {
+        line << "NO KEY";
+        return;
+    }
+    for (int i = 0; i < most && i < CControls::kMaxKeysPerAction && keys[i] != 0; ++i) {
+        if (i > 0) line << join;
+        line << keyName(keys[i]);
+    }
+}
+
+// Two buttons' first keys: "UP/DOWN".
+void addPair(CLine& line, EButton first, EButton second) {
+    addKeys(line, first, 1, "");
+    line << "/";
+    addKeys(line, second, 1, "");
+}
+
+// START's keys, or the controller's button.
+void addStart(CLine& line, bool pad, int most, std::string_view join) {
+    if (pad)
+        line << "START";
+    else
+        addKeys(line, kButtonStart, most, join);
+}
+
+// The four directions: "ARROWS OR W A S D", by the first and then the second key of each.
+void addMoveKeys(CLine& line) {
+    const CControls& controls = CControls::instance();
+    constexpr EButton kWays[4] = {kButtonUp, kButtonLeft, kButtonDown, kButtonRight};
+    constexpr uint8_t kArrows[4] = {kKeyUp, kKeyLeft, kKeyDown, kKeyRight};
+    bool any = false;
+    for (int i = 0; i < 2; ++i) {
+        bool whole = true, arrows = true;
+        for (int w = 0; w < 4; ++w) {
+            whole &= controls.keys[kWays[w]][i] != 0;
+            arrows &= controls.keys[kWays[w]][i] == kArrows[w];
+        }
+        if (!whole) continue;
+        if (any) line << " OR ";
+        any = true;
+        if (arrows) {
+            line << "ARROWS";
+            continue;
+        }
+        for (int w = 0; w < 4; ++w) {
+            if (w > 0) line << " ";
+            line << keyName(controls.keys[kWays[w]][i]);
+        }
+    }
+    if (!any) line << "SEE F1";
+}
+
+// Builds a line with up to `most` keys a button, or fewer when it would not fit; `last` (the
+// controls page's key) ends it always.
+template <class TBuild>
+void build(char* text, int limit, std::string_view last, TBuild how) {
+    const int room = last.empty() ? limit : limit - static_cast<int>(last.size()) - 3;
+    for (int most = 3; most >= 1; --most) {
+        CLine line(text, room);
+        how(line, most);
+        if (!line.fits() && most > 1) continue;
+        if (!last.empty()) line.end(last);
+        return;
+    }
+}
+
+}  // namespace
+
+void setHintScene(const SHintScene& scene) {
+    gScene = scene;
+}
+
+SHintScene takeHintScene() {
+    const SHintScene scene = gScene;
+    gScene = SHintScene{};
+    return scene;
+}
+
+int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
+              int32_t centreY[2]) {
+    const std::string_view page = pad ? "Y: CONTROLS" : "F1: CONTROLS";
+    int count = 0;
+    switch (scene.what) {
+        case EHintScene::kNone:
+            return 0;
+        case EHintScene::kTitle: {
+            const int32_t line = scene.helpLine;
+            if (line == 1 || line == 2 || line == 8) {
+                centreY[count] = kTitleHelpHintY;
+                build(lines[count++], kHintChars, "", [&](CLine& text, int most) {
+                    if (line == 1) {
+                        text << "JOYSTICK: ";
+                        if (pad)
+                            text << "D-PAD OR LEFT STICK";
+                        else
+                            addMoveKeys(text);
+                    } else if (line == 2) {
+                        text << "\"A\" BUTTON: ";
+                        if (pad)
+                            text << "A";
+                        else
+                            addKeys(text, kButtonA, most, ", ");
+                    } else {
+                        text << "\"START\": ";
+                        addStart(text, pad, most, ", ");
+                    }
+                });
+            }
+            centreY[count] = kTitleStartHintY;
+            build(lines[count++], kTitleStartHintChars, page, [&](CLine& text, int most) {
+                text << "\"START\": ";
+                addStart(text, pad, most > 2 ? 2 : most, "/");
+            });
+            return count;
+        }
+        case EHintScene::kMenu:
+            centreY[0] = scene.y;
+            build(lines[0], kHintChars, page, [&](CLine& text, int most) {
+                if (pad) {
+                    text << "D-PAD: MOVE   START: CHOOSE";
+                    return;
+                }
+                addPair(text, kButtonUp, kButtonDown);
+                text << ": MOVE   ";
+                addStart(text, pad, most > 2 ? 2 : most, "/");
+                text << ": CHOOSE";
+            });
+            if (!scene.leftRight) return 1;
+            centreY[1] = scene.y + kLineSpacing;
+            build(lines[1], kHintChars, "", [&](CLine& text, int) {
+                if (pad) {
+                    text << "D-PAD LEFT/RIGHT: CHANGE";
+                    return;
+                }
+                addPair(text, kButtonLeft, kButtonRight);
+                text << ": CHANGE";
+            });
+            return 2;
+        case EHintScene::kLevelComplete:
+            centreY[0] = scene.y;
+            build(lines[0], kHintChars, page, [&](CLine& text, int most) {
+                text << "START: ";
+                addStart(text, pad, most > 2 ? 2 : most, "/");
+            });
+            return 1;
+    }
+    return 0;
+}
+
+void drawHints(const SHintScene& scene, bool pad, uint16_t* picture) {
+    char lines[2][kHintChars + 1];
+    int32_t centreY[2];
+    const int count = hintLines(scene, pad, lines, centreY);
+    for (int i = 0; i < count; ++i) {
+        const int32_t width = static_cast<int32_t>(std::strlen(lines[i])) * textAdvance(kScale);
+        fillRectBlendCentred(160, centreY[i], width + 6, 9, kStrip, kStripShift, picture);
+        drawWindowTextCentred(lines[i], 160, centreY[i], kHintColour, picture, kScale);
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The window's small lines that say which keys play a handheld button's role where the game names
+// one (the tutorial's "USE JOYSTICK", "PRESS "A" BUTTON", "PRESS "START"", the menus, LEVEL
+// COMPLETE), from the bindings in use, or the controller's buttons when the last button pressed
+// was a controller's; each names F1, the controls page, too. The game says before each picture
+// what it shows; the window's overlay draws the lines over a copy of that picture, clear of the
+// game's own texts.
+
+#include <cstdint>
+
+enum class EHintScene : uint8_t {
+    kNone,
+    kTitle,          // the tutorial: its help line, and "PRESS "START"" below the box
+    kMenu,           // a menu: moving and choosing, under its panel
+    kLevelComplete,  // "PRESS START TO CONTINUE"
+};
+
+struct SHintScene {
+    EHintScene what = EHintScene::kNone;
+    int32_t y = 0;           // a menu's or LEVEL COMPLETE's: the centre of the first line
+    int32_t helpLine = 0;    // the tutorial's: the help line showing
+    bool leftRight = false;  // a menu's: left and right change the item highlighted
+};
+
+// The scene of the picture being drawn. The overlay takes it with that picture: a picture the
+// game says nothing about shows no hint.
+void setHintScene(const SHintScene& scene);
+SHintScene takeHintScene();
+
+// The lines of a scene, each at most kHintChars long; returns how many (0 to 2) and where their
+// centres are.
+constexpr int kHintChars = 52;
+int hintLines(const SHintScene& scene, bool controller, char lines[2][kHintChars + 1],
+              int32_t centreY[2]);
+// Draws them, each on a dimmed strip of its own.
+void drawHints(const SHintScene& scene, bool controller, uint16_t* picture);

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+
+#include "platform/Controls.h"
+#include "platform/ControlsPage.h"
+#include "platform/PlayerInput.h"
+#include "platform/Pointer.h"
+#include "support/GameTest.h"
+
+namespace {
+
+class PlayerInputTest : public CGameTest {
+protected:
+    // One poll with exactly these keys down and the mouse as given (off the picture: x < 0).
+    ButtonMask poll(std::initializer_list<int> down, int32_t x = -1, int32_t y = 0,
+                    bool click = false) {
+        std::array<uint8_t, kKeyUsages> keys{};
+        for (const int key : down) keys[key] = 1;
+        CPlayerInput::SHands hands;
+        hands.keysDown = keys.data();
+        hands.pointerIn = x >= 0;
+        hands.pointerX = x;
+        hands.pointerY = y;
+        hands.pointerDown = click;
+        return CPlayerInput::instance().poll(hands);
+    }
+    // A key pressed and let go.
+    void tap(int key) {
+        poll({key});
+        poll({});
+    }
+};
+
+// Each row binds one key to one action, after the rows above it.
+TEST_F(PlayerInputTest, BindingAKeyAddsTakesOrDropsAsThePageSays) {
+    struct SCase {
+        EButton action;
+        const char* key;
+        const char* fire;     // fire's keys afterwards
+        const char* locator;  // and the locator's
+        bool refused, removed;
+        EButton takenFrom;
+        const char* dropped;
+    } const cases[] = {
+        {kButtonA, "Q", "Space, Z, Left Ctrl, Q", "X", false, false, kButtonCount, ""},
+        {kButtonA, "X", "Z, Left Ctrl, Q, X", "", false, false, kButtonX, "Space"},
+        {kButtonA, "X", "Z, Left Ctrl, Q", "", false, true, kButtonCount, ""},
+        {kButtonA, "F1", "Z, Left Ctrl, Q", "", true, false, kButtonCount, ""},
+        {kButtonX, "Q", "Z, Left Ctrl", "Q", false, false, kButtonA, ""},
+    };
+    CControls& controls = CControls::instance();
+    for (const SCase& c : cases) {
+        const CControls::SBound bound = controls.bind(c.action, keyByName(c.key));
+        EXPECT_EQ(controls.keysOf(kButtonA), c.fire) << c.key;
+        EXPECT_EQ(controls.keysOf(kButtonX), c.locator) << c.key;
+        EXPECT_EQ(bound.refused, c.refused) << c.key;
+        EXPECT_EQ(bound.removed, c.removed) << c.key;
+        EXPECT_EQ(bound.takenFrom, c.takenFrom) << c.key;
+        EXPECT_EQ(keyName(bound.dropped), c.dropped) << c.key;
+    }
+    EXPECT_TRUE(controls.bind(kButtonA, 69).refused);  // F12 has no name: no file could hold it
+}
+
+TEST_F(PlayerInputTest, ThePageHasTheKeysToItselfAndTheKeyThatClosesItActsOnlyOnceLetGo) {
+    CControlsPage& page = CControlsPage::instance();
+    EXPECT_EQ(poll({kKeySpace}), buttonBit(kButtonA));
+    EXPECT_EQ(poll({kKeySpace, kKeyF1}), kControlsOpen);  // the game sees the page, no fire
+    EXPECT_EQ(poll({kKeySpace, kKeyRight}), kControlsOpen | buttonBit(kButtonVolumeUp));
+    for (int i = 0; i < 9; ++i) tap(kKeyDown);
+    EXPECT_EQ(page.cursor, CControlsPage::kFirstActionItem + 8);  // FIRE
+    tap(kKeyReturn);
+    EXPECT_TRUE(page.binding);
+    EXPECT_EQ(poll({keyByName("Q")}), kControlsOpen);
+    EXPECT_FALSE(page.binding);
+    EXPECT_STREQ(page.said[0], "Q ADDED TO FIRE");
+    // Held on after the binding, Q is no new choice on the page.
+    EXPECT_EQ(poll({keyByName("Q")}), kControlsOpen);
+    EXPECT_FALSE(page.binding);
+    poll({});
+    for (int i = 0; i < 7; ++i) tap(kKeyDown);
+    EXPECT_EQ(page.cursor, CControlsPage::kDoneItem);
+    EXPECT_EQ(poll({kKeyReturn}), 0u);  // DONE: closed, and Return is not START yet
+    EXPECT_FALSE(page.isOpen);
+    EXPECT_EQ(poll({kKeyReturn}), 0u);
+    poll({});
+    EXPECT_EQ(poll({kKeyReturn}), buttonBit(kButtonStart));
+    EXPECT_EQ(poll({keyByName("Q")}), buttonBit(kButtonA));  // kept: no file to save to here
+}
+
+TEST_F(PlayerInputTest, TheMousePointsOnlyOnceMovedAndAClickOnTheBarStepsTheVolume) {
+    addPointerTarget(2, 40, 100, 280, 116);
+    showPointerTargets();
+    EXPECT_EQ(poll({}, 160, 108), pointerBits(2, false));           // moved onto the picture
+    EXPECT_EQ(poll({kKeyDown}, 160, 108), buttonBit(kButtonDown));  // a key: the mouse rests
+    EXPECT_EQ(poll({}, 160, 108), 0u);
+    EXPECT_EQ(poll({}, 161, 108, true), pointerBits(2, true));
+    EXPECT_EQ(poll({}, 161, 140), pointerBits(0, false));  // off every target
+    CPlayerInput::instance().ignoreClick();                // the click that gave the focus back
+    EXPECT_EQ(poll({}, 161, 108, true), pointerBits(2, false));
+
+    // On the page, a click on the bar's middle: one step a poll toward 128 from 120.
+    CControlsPage& page = CControlsPage::instance();
+    page.volumeSource = [] { return int32_t{120}; };
+    poll({kKeyF1}, 161, 108);
+    const int32_t barY = CControlsPage::rowY(CControlsPage::kVolumeItem);
+    const int32_t middle = CControlsPage::kBarLeft + CControlsPage::kBarWidth / 2;
+    EXPECT_EQ(poll({}, middle, barY, true), kControlsOpen | buttonBit(kButtonVolumeUp));
+    EXPECT_EQ(page.volumeWanted, 128);
+    EXPECT_EQ(poll({}, middle - 10, barY, true), kControlsOpen | buttonBit(kButtonVolumeDown));
+}
+
+}  // namespace
