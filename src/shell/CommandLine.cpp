@@ -41,7 +41,8 @@ const char* helpText() {
            "  --level N            start a game at level N (1-999), for practice\n"
            "  --report FILE        write a JSON summary of the run when leaving\n"
            "  --screenshot FILE    write the last picture as PNG when leaving\n"
-           "  --input FILE         buttons for a --headless run, from an input script\n"
+           "  --input FILE         buttons, keys and the mouse for a --headless run, from an\n"
+           "                       input script\n"
            "  --record FILE        record a replay of this run\n"
            "  --replay FILE        play a replay back and check it (status 3 on a mismatch)\n"
            "  --dump-frames DIR    write every shown picture as a numbered PNG\n"
@@ -57,6 +58,7 @@ const char* helpText() {
            "  Enter or Escape      START: menu\n"
            "  Tab                  SELECT: next menu item; on the title, the high scores\n"
            "  = and -              volume up and down (keypad + and - too)\n"
+           "  F1                   the controls page: master volume, keys to change\n"
            "  F11 or Alt+Enter     fullscreen\n"
            "  F12                  screenshot (saved in ~/.local/share/boltfever)\n"
            "\n"
@@ -66,7 +68,11 @@ const char* helpText() {
            "  West button (X)      show where you are (locator)\n"
            "  Start                START: menu\n"
            "  Back                 SELECT: next menu item\n"
-           "  Shoulders            volume down (left) and up (right)\n";
+           "  Shoulders            volume down (left) and up (right)\n"
+           "  Y                    the controls page (B goes back there)\n"
+           "\n"
+           "Mouse: in the menus and on the controls page, point at an item and click.\n"
+           "The keys are kept in boltfever-keys.txt beside the settings.\n";
 }
 
 ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
