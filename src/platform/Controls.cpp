@@ -194,6 +194,13 @@ bool CControls::bindable(int usage) {
     return usage != kKeyF1 && !keyName(usage).empty();
 }
 
+bool CControls::isBound(int usage) const {
+    for (const auto& list : keys)
+        for (const uint8_t key : list)
+            if (key != 0 && key == usage) return true;
+    return false;
+}
+
 const char* CControls::actionName(int index) {
     return kActions[index].name;
 }

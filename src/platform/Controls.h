@@ -48,6 +48,8 @@ public:
     SBound bind(EButton action, int usage);
     // A key may be bound: it has a name and is not F1, which opens the controls page.
     static bool bindable(int usage);
+    // Some action has the key.
+    bool isBound(int usage) const;
 
     // The actions in the file's order: their names there and their buttons.
     static const char* actionName(int index);

@@ -257,6 +257,8 @@ int main(int argc, char** argv) {
     }
     platformStartup(autoplay ? *autoplay : *backend);
     int status = runMainLoop({seed, options.level, options.report, options.autoplay});
+    // Left with the controls page open: what it changed is kept all the same.
+    if (CControlsPage::instance().isOpen) CControlsPage::instance().close();
     if (status == 0) status = session.status();
     backend->handBack(status);
     return status;

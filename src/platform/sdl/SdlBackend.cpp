@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ControlsPage.h"
 #include "platform/KeyMap.h"
 #include "platform/Messages.h"
 #include "platform/Pacing.h"
@@ -268,9 +269,14 @@ void CSdlBackend::show(const uint16_t* picture) {
             std::chrono::duration_cast<std::chrono::microseconds>(now - lastShow_).count()));
     lastShow_ = now;
     lastPicture_ = picture;
-    // The volume bar and notes go on a copy: the game's picture stays as it is.
-    const uint32_t ms = static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now - epoch_).count());
+    display(picture);
+}
+
+void CSdlBackend::display(const uint16_t* picture) {
+    // The overlay goes on a copy: the game's picture stays as it is.
+    const uint32_t ms = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now() - epoch_)
+                                                  .count());
     if (options_.overlay) picture = options_.overlay->compose(picture, ms);
     if (ownScaler_) {
         showScaled(picture);
@@ -335,6 +341,11 @@ ButtonMask CSdlBackend::pollButtons() {
     readControllers(hands);
     readMouse(hands);
     ButtonMask mask = player.poll(hands);
+    // The page closed while the game shows nothing new (LEVEL COMPLETE waits without drawing):
+    // the window takes it away itself.
+    const bool pageOpen = CControlsPage::instance().isOpen;
+    if (pageShown_ && !pageOpen && lastPicture_) display(lastPicture_);
+    pageShown_ = pageOpen;
     if (player.mouseInUse != cursorShown_) {
         cursorShown_ = player.mouseInUse;
         SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);

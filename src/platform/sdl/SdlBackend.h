@@ -37,6 +37,8 @@ private:
     bool openDisplay(std::string& error);
     // The largest scale up to `scale` whose window fits the screen; says so when it is smaller.
     int fittingScale(int scale) const;
+    // Draws a picture, with the overlay over it, into the window.
+    void display(const uint16_t* picture);
     // Our own integer scaling into a texture of the window's size (software renderer).
     void showScaled(const uint16_t* picture);
     void handleEvent(const SDL_Event& event);
@@ -64,6 +66,7 @@ private:
     bool clickedNow_ = false;   // the mouse button went down at this poll
     uint8_t keysPressed_[kKeyUsages] = {};  // keys that went down since the last poll
     bool cursorShown_ = false;
+    bool pageShown_ = false;  // the controls page was open at the last poll
     // Fullscreen without a window manager that does it: the window is moved over the display
     // and resized to it by us, and goes back to where it was.
     bool ownFullscreen_ = false;

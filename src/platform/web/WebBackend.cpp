@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Controls.h"
 #include "platform/ControlsPage.h"
 #include "platform/Pacing.h"
 #include "platform/Paths.h"
@@ -140,10 +141,16 @@ void CWebBackend::show(const uint16_t* picture) {
     if (lastShow_ != 0)
         CPacing::instance().pictureInterval(static_cast<uint32_t>((now - lastShow_) * 1000));
     lastShow_ = now;
+    lastPicture_ = picture;
+    display(picture);
+}
+
+void CWebBackend::display(const uint16_t* picture) {
     // The picture stays as it is in its framebuffer until the flip after next, and one with the
     // overlay drawn on it until the next show; the page draws it during the wait before that.
     if (options_.overlay)
-        picture = options_.overlay->compose(picture, static_cast<uint32_t>(now - epoch_));
+        picture = options_.overlay->compose(picture,
+                                            static_cast<uint32_t>(emscripten_get_now() - epoch_));
     bf_show(picture);
 }
 
@@ -170,6 +177,11 @@ ButtonMask CWebBackend::pollButtons() {
     hands.pointerDown = pointerDown_ || clickedNow_;  // a click quicker than a poll is held
     ButtonMask mask = player.poll(hands);
     std::memset(keysPressed_, 0, sizeof keysPressed_);
+    // The page closed while the game shows nothing new (LEVEL COMPLETE waits without drawing):
+    // the canvas loses it all the same.
+    const bool pageOpen = CControlsPage::instance().isOpen;
+    if (pageShown_ && !pageOpen && lastPicture_) display(lastPicture_);
+    pageShown_ = pageOpen;
     clickedNow_ = false;
     // The controls page saved the keys: the browser keeps them with the settings.
     if (CControlsPage::instance().saves != keysSaved_) {
@@ -233,7 +245,9 @@ EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void*
     if (key == 0) return EM_FALSE;
     page.keysDown_[key] = down ? 1 : 0;
     if (down && !event->repeat) page.keysPressed_[key] = 1;
-    return EM_TRUE;  // the page itself must not scroll or move the focus
+    // A key the game uses must not scroll the page or move the focus; any other (F5, say) keeps
+    // its meaning to the browser, unless the controls page waits for a key to bind.
+    return key == kKeyF1 || CControls::instance().isBound(key) || CControlsPage::instance().isOpen;
 }
 
 EM_BOOL CWebBackend::onMouse(int, const EmscriptenMouseEvent*, void*) {

@@ -63,6 +63,8 @@ private:
     // Gives the page a moment when the game has held it for long.
     void giveBackIfLong();
     void readControllers(CPlayerInput::SHands& hands);
+    // Hands a picture, with the overlay over it, to the page.
+    void display(const uint16_t* picture);
     void keepSettings();
 
     SWindowOptions options_;
@@ -85,6 +87,8 @@ private:
     int32_t pointerX_ = 0;
     int32_t pointerY_ = 0;
     bool pointerDown_ = false;
+    const uint16_t* lastPicture_ = nullptr;  // the latest picture shown
+    bool pageShown_ = false;                 // the controls page was open at the last poll
     bool focusGained_ = false;  // since the last poll: a click with it only gave the focus back
     bool clickedNow_ = false;   //
 };
