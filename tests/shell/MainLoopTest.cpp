@@ -247,6 +247,26 @@ TEST_F(MainLoopTest, TheMouseHighlightsAnItemAndItsButtonChoosesItOnRelease) {
     EXPECT_FALSE(release());  // QUIT
 }
 
+// LEVEL COMPLETE waits without drawing; under the controls page it shows its picture on and
+// takes the page's volume, and START after the page ends the wait as ever.
+TEST_F(MainLoopTest, LevelCompleteWaitsUnderTheControlsPageShowingItsPicture) {
+    startGame();
+    CPlayer::instance(1)->disks = 5;
+    const int32_t volume = CSoundManager::instance().masterVolume;
+    const uint32_t shown = picturesShown();
+    int polls = 0;
+    backend_.setButtonSource([&polls](uint32_t) {
+        ++polls;
+        return polls < 10   ? ButtonMask{0}
+               : polls < 20 ? kControlsOpen | buttonBit(kButtonVolumeDown)
+                            : kStart;
+    });
+    EXPECT_TRUE(loop_.iterate());
+    EXPECT_EQ(CLevel::instance().levelNumber, 1);
+    EXPECT_EQ(CSoundManager::instance().masterVolume, volume - 10);
+    EXPECT_EQ(picturesShown(), shown + 13);  // the panel, ten under the page, as before
+}
+
 TEST_F(MainLoopTest, FiveDisksCompleteTheLevelAndAHeldStartCarriesOverIntoTheMenu) {
     ASSERT_TRUE(loop_.startUp({1, 1, {}, true}));  // straight into the first level
     ASSERT_TRUE(loop_.enterGame());  // level number 0, from the maps.dat beside the tests

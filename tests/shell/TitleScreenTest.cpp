@@ -45,6 +45,24 @@ protected:
 constexpr ButtonMask kStart = buttonBit(kButtonStart);
 constexpr ButtonMask kDown = buttonBit(kButtonDown);
 
+// START held, then let go under the controls page: the title stands still, and the menu opens
+// only once the page has closed, as the release is seen then.
+TEST_F(TitleScreenTest, UnderTheControlsPageTheTitleStandsStillAndStartWaits) {
+    CGameState& state = CGameState::instance();
+    press(0);
+    press(kStart);
+    const uint32_t frame = state.frameCounter;
+    const int32_t textX = title_.textX;
+    for (int i = 0; i < 5; ++i) press(kControlsOpen);
+    EXPECT_FALSE(state.menuOpen);
+    EXPECT_TRUE(title_.startLatched);
+    EXPECT_EQ(state.frameCounter, frame + 1);  // the iteration that saw F1 had begun
+    EXPECT_EQ(title_.textX, textX - 1);
+    press(0);
+    press(0);
+    EXPECT_TRUE(state.menuOpen);
+}
+
 TEST_F(TitleScreenTest, TheScriptBringsItsLinesAndActorsAtItsFrames) {
     const CGameReport& report = CGameReport::instance();
     runTo(1);
