@@ -116,7 +116,7 @@ void addMoveKeys(CLine& line) {
 template <class TBuild>
 void build(char* text, int limit, std::string_view last, TBuild how) {
     const int room = last.empty() ? limit : limit - static_cast<int>(last.size()) - 3;
-    for (int most = 3; most >= 1; --most) {
+    for (int most = CControls::kMaxKeysPerAction; most >= 1; --most) {
         CLine line(text, room);
         how(line, most);
         if (!line.fits() && most > 1) continue;

@@ -90,6 +90,16 @@ bool windowManagerFillsScreen(SDL_Window* window) {
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
     Display* display = info.info.x11.display;
     const Window root = DefaultRootWindow(display);
+    // A manager that has quit leaves its window's number on the root window: asking that
+    // window is an error of the X server's, which Xlib would end the game for. Errors are
+    // noted instead while asking, and mean no manager.
+    static bool xFailed;
+    xFailed = false;
+    XSync(display, False);
+    const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+        xFailed = true;
+        return 0;
+    });
     // The items of a property of a window, of a type; empty when it has none.
     const auto property = [display](Window of, const char* name, Atom type) {
         std::vector<unsigned long> items;
@@ -108,8 +118,11 @@ bool windowManagerFillsScreen(SDL_Window* window) {
         return items;
     };
     const std::vector<unsigned long> check = property(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
-    if (check.empty() || property(check[0], "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) != check)
-        return false;
+    const bool running =
+        !check.empty() && property(check[0], "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) == check;
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    if (!running || xFailed) return false;
     const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", True);
     const std::vector<unsigned long> supported = property(root, "_NET_SUPPORTED", XA_ATOM);
     return fullscreen != None &&
