@@ -16,12 +16,17 @@ constexpr uint16_t kHintColour = 0x9FFF;  // pale cyan: the window's, not the ga
 constexpr uint16_t kStrip = 0x0000;
 constexpr int32_t kStripShift = 2;  // the picture under a line kept at a quarter
 constexpr uint16_t kScale = 256;
+constexpr int32_t kCentreX = 160;
 
 // Where the title's lines go: above the tutorial's help line (it is centred on 141, the box
 // begins below it), and in the bottom row under "PRESS "START"", left of the version.
 constexpr int32_t kTitleHelpHintY = 130;
 constexpr int32_t kTitleStartHintY = 235;
 constexpr int kTitleStartHintChars = 42;
+// Once there are high scores the bottom row begins with the way to them ("SELECT": HIGH SCORES,
+// 21 letters from x 2): the START line takes the room between that and the version, short.
+constexpr int32_t kBesideScoresX = 209;
+constexpr int kBesideScoresChars = 26;
 // The menus' second line, under the first.
 constexpr int32_t kLineSpacing = 9;
 
@@ -137,9 +142,9 @@ SHintScene takeHintScene() {
     return scene;
 }
 
-int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
-              int32_t centreY[2]) {
+int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
     const std::string_view page = pad ? "Y: CONTROLS" : "F1: CONTROLS";
+    for (int i = 0; i < 2; ++i) lines[i].x = kCentreX;
     int count = 0;
     switch (scene.what) {
         case EHintScene::kNone:
@@ -147,8 +152,8 @@ int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
         case EHintScene::kTitle: {
             const int32_t line = scene.helpLine;
             if (line == 1 || line == 2 || line == 8) {
-                centreY[count] = kTitleHelpHintY;
-                build(lines[count++], kHintChars, "", [&](CLine& text, int most) {
+                lines[count].y = kTitleHelpHintY;
+                build(lines[count++].text, kHintChars, "", [&](CLine& text, int most) {
                     if (line == 1) {
                         text << "JOYSTICK: ";
                         if (pad)
@@ -167,16 +172,25 @@ int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
                     }
                 });
             }
-            centreY[count] = kTitleStartHintY;
-            build(lines[count++], kTitleStartHintChars, page, [&](CLine& text, int most) {
+            SHintLine& start = lines[count++];
+            start.y = kTitleStartHintY;
+            if (scene.besideScores) {
+                // Under "PRESS "START"" the keys alone say what it is.
+                start.x = kBesideScoresX;
+                build(start.text, kBesideScoresChars, page, [&](CLine& text, int most) {
+                    addStart(text, pad, most > 2 ? 2 : most, "/");
+                });
+                return count;
+            }
+            build(start.text, kTitleStartHintChars, page, [&](CLine& text, int most) {
                 text << "\"START\": ";
                 addStart(text, pad, most > 2 ? 2 : most, "/");
             });
             return count;
         }
         case EHintScene::kMenu:
-            centreY[0] = scene.y;
-            build(lines[0], kHintChars, page, [&](CLine& text, int most) {
+            lines[0].y = scene.y;
+            build(lines[0].text, kHintChars, page, [&](CLine& text, int most) {
                 if (pad) {
                     text << "D-PAD: MOVE   START: CHOOSE";
                     return;
@@ -187,8 +201,8 @@ int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
                 text << ": CHOOSE";
             });
             if (!scene.leftRight) return 1;
-            centreY[1] = scene.y + kLineSpacing;
-            build(lines[1], kHintChars, "", [&](CLine& text, int) {
+            lines[1].y = scene.y + kLineSpacing;
+            build(lines[1].text, kHintChars, "", [&](CLine& text, int) {
                 if (pad) {
                     text << "D-PAD LEFT/RIGHT: CHANGE";
                     return;
@@ -198,10 +212,22 @@ int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
             });
             return 2;
         case EHintScene::kLevelComplete:
-            centreY[0] = scene.y;
-            build(lines[0], kHintChars, page, [&](CLine& text, int most) {
+            lines[0].y = scene.y;
+            build(lines[0].text, kHintChars, page, [&](CLine& text, int most) {
                 text << "START: ";
                 addStart(text, pad, most > 2 ? 2 : most, "/");
+            });
+            return 1;
+        case EHintScene::kScores:
+            lines[0].y = scene.y;
+            build(lines[0].text, kHintChars, page, [&](CLine& text, int most) {
+                if (pad)
+                    text << "A";
+                else
+                    addKeys(text, kButtonA, most > 2 ? 2 : most, "/");
+                text << ": WATCH   ";
+                addStart(text, pad, most > 2 ? 2 : most, "/");
+                text << ": BACK";
             });
             return 1;
     }
@@ -209,12 +235,12 @@ int hintLines(const SHintScene& scene, bool pad, char lines[2][kHintChars + 1],
 }
 
 void drawHints(const SHintScene& scene, bool pad, uint16_t* picture) {
-    char lines[2][kHintChars + 1];
-    int32_t centreY[2];
-    const int count = hintLines(scene, pad, lines, centreY);
+    SHintLine lines[2];
+    const int count = hintLines(scene, pad, lines);
     for (int i = 0; i < count; ++i) {
-        const int32_t width = static_cast<int32_t>(std::strlen(lines[i])) * textAdvance(kScale);
-        fillRectBlendCentred(160, centreY[i], width + 6, 9, kStrip, kStripShift, picture);
-        drawWindowTextCentred(lines[i], 160, centreY[i], kHintColour, picture, kScale);
+        const SHintLine& line = lines[i];
+        const int32_t width = static_cast<int32_t>(std::strlen(line.text)) * textAdvance(kScale);
+        fillRectBlendCentred(line.x, line.y, width + 6, 9, kStrip, kStripShift, picture);
+        drawWindowTextCentred(line.text, line.x, line.y, kHintColour, picture, kScale);
     }
 }

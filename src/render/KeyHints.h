@@ -13,13 +13,15 @@ enum class EHintScene : uint8_t {
     kTitle,          // the tutorial: its help line, and "PRESS "START"" below the box
     kMenu,           // a menu: moving and choosing, under its panel
     kLevelComplete,  // "PRESS START TO CONTINUE"
+    kScores,         // the high-score table: "FIRE: WATCH   START: BACK"
 };
 
 struct SHintScene {
     EHintScene what = EHintScene::kNone;
-    int32_t y = 0;           // a menu's or LEVEL COMPLETE's: the centre of the first line
-    int32_t helpLine = 0;    // the tutorial's: the help line showing
-    bool leftRight = false;  // a menu's: left and right change the item highlighted
+    int32_t y = 0;              // a menu's, LEVEL COMPLETE's, the table's: the first line's centre
+    int32_t helpLine = 0;       // the tutorial's: the help line showing
+    bool leftRight = false;     // a menu's: left and right change the item highlighted
+    bool besideScores = false;  // the title's: its bottom row begins with the way to the scores
 };
 
 // The scene of the picture being drawn. The overlay takes it with that picture: a picture the
@@ -27,10 +29,14 @@ struct SHintScene {
 void setHintScene(const SHintScene& scene);
 SHintScene takeHintScene();
 
-// The lines of a scene, each at most kHintChars long; returns how many (0 to 2) and where their
-// centres are.
+// The lines of a scene, each at most kHintChars long, and where their centres are; returns how
+// many (0 to 2).
 constexpr int kHintChars = 52;
-int hintLines(const SHintScene& scene, bool controller, char lines[2][kHintChars + 1],
-              int32_t centreY[2]);
+struct SHintLine {
+    char text[kHintChars + 1];
+    int32_t x;
+    int32_t y;
+};
+int hintLines(const SHintScene& scene, bool controller, SHintLine lines[2]);
 // Draws them, each on a dimmed strip of its own.
 void drawHints(const SHintScene& scene, bool controller, uint16_t* picture);

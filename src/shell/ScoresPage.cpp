@@ -14,6 +14,7 @@
 #include "platform/Session.h"
 #include "render/Draw.h"
 #include "render/Font.h"
+#include "render/KeyHints.h"
 #include "render/Screen.h"
 #include "shell/GameStart.h"
 #include "shell/MainLoop.h"
@@ -33,6 +34,7 @@ constexpr uint16_t kHeading = 0x7FEF;
 constexpr uint16_t kWarning = 0xFBEF;
 constexpr uint16_t kHint = 0xC61F;
 constexpr int32_t kFirstRow = 64;
+constexpr int32_t kPanelBottom = 208;
 constexpr int32_t kRowHeight = 12;
 constexpr int32_t kScoreRight = 150;  // scores end here, right-aligned
 
@@ -94,6 +96,7 @@ bool CScoresPage::run() {
         }
         screen.drawImageIndex(0, 0, kTitleImage);
         draw(screen.surface());
+        setHintScene({.what = EHintScene::kScores, .y = kPanelBottom + 6});
         screen.present(false);
         if (CInput::instance().volumeDownKey) sound.volumeDown();
         if (CInput::instance().volumeUpKey) sound.volumeUp();
@@ -103,6 +106,7 @@ bool CScoresPage::run() {
 void CScoresPage::draw(uint16_t* surface) const {
     const CHighScores& scores = CHighScores::instance();
     drawPanel(160, 116, 296, 184, kDialogBorder, kDialogFill, surface);
+    static_assert(kPanelBottom == 116 + 184 / 2);
     drawTextCentredBold("HIGH SCORES", 160, 36, kWhite, surface, 512);
     const int32_t heading = kFirstRow - kRowHeight;
     drawText("NAME", 54, heading, kHeading, surface, 256);

@@ -233,7 +233,9 @@ bool CTitleScreen::iterate() {
     if (state.menuOpen)
         CMenu::instance().hintUnder(kMenuPanelBottom, CMenu::kTitle);
     else
-        setHintScene({EHintScene::kTitle, 0, textIndex});
+        setHintScene({.what = EHintScene::kTitle,
+                      .helpLine = textIndex,
+                      .besideScores = !CHighScores::instance().entries.empty()});
     screen.present(true);
     if (input.volumeDownKey) sound.volumeDown();
     if (input.volumeUpKey) sound.volumeUp();

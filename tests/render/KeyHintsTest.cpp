@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/Controls.h"
@@ -32,6 +33,7 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
         {"fire = Q", {EHintScene::kTitle, 0, 2}, false, "\"A\" BUTTON: Q", nullptr},
         {"", {EHintScene::kTitle, 0, 2}, true, "\"A\" BUTTON: A", "\"START\": START   Y: CONTROLS"},
         {"", {EHintScene::kTitle, 0, 3}, false, "\"START\": ESCAPE/RETURN   F1: CONTROLS", ""},
+        {"", {EHintScene::kTitle, 0, 3, false, true}, false, "ESCAPE   F1: CONTROLS", ""},
         {"",
          {EHintScene::kMenu, 158, 0, true},
          false,
@@ -49,17 +51,30 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
          "UP/DOWN: MOVE   KEYPAD ENTER: CHOOSE   F1: CONTROLS",
          ""},
         {"menu =", {EHintScene::kLevelComplete, 152}, false, "START: NO KEY   F1: CONTROLS", ""},
+        {"fire = Q",
+         {EHintScene::kScores, 214},
+         false,
+         "Q: WATCH   ESCAPE/RETURN: BACK   F1: CONTROLS",
+         ""},
+        {"", {EHintScene::kScores, 214}, true, "A: WATCH   START: BACK   Y: CONTROLS", ""},
     };
     for (const SCase& c : cases) {
         CControls::instance().setDefaults();
         ASSERT_TRUE(CControls::instance().parse(c.keys, "k").empty()) << c.keys;
-        char lines[2][kHintChars + 1];
-        int32_t y[2];
-        const int count = hintLines(c.scene, c.pad, lines, y);
+        SHintLine lines[2];
+        const int count = hintLines(c.scene, c.pad, lines);
         ASSERT_GE(count, 1) << c.first;
-        EXPECT_STREQ(lines[0], c.first);
+        EXPECT_STREQ(lines[0].text, c.first);
         if (c.second) {
-            EXPECT_EQ(count == 2 ? std::string(lines[1]) : "", c.second) << c.first;
+            EXPECT_EQ(count == 2 ? std::string(lines[1].text) : "", c.second) << c.first;
+        }
+        // Beside the title's way to the high scores (x 2 to 128) the line keeps clear of it
+        // and of the version (from x 290).
+        const SHintLine& last = lines[count - 1];
+        const int32_t half = static_cast<int32_t>(std::strlen(last.text)) * 3 + 3;
+        if (c.scene.besideScores) {
+            EXPECT_GE(last.x - half, 128) << last.text;
+            EXPECT_LE(last.x + half, 290) << last.text;
         }
     }
     // A picture the game says nothing about shows none; the scene is the picture's only.
