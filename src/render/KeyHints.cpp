@@ -116,6 +116,15 @@ void addMoveKeys(CLine& line) {
     if (!any) line << "SEE F1";
 }
 
+// The handheld's joystick: the keys of the four directions, or the controller's.
+void addJoystick(CLine& line, bool pad) {
+    line << "JOYSTICK: ";
+    if (pad)
+        line << "D-PAD OR LEFT STICK";
+    else
+        addMoveKeys(line);
+}
+
 // Builds a line with up to `most` keys a button, or fewer when it would not fit; `last` (the
 // controls page's key) ends it always.
 template <class TBuild>
@@ -155,11 +164,7 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
                 lines[count].y = kTitleHelpHintY;
                 build(lines[count++].text, kHintChars, "", [&](CLine& text, int most) {
                     if (line == 1) {
-                        text << "JOYSTICK: ";
-                        if (pad)
-                            text << "D-PAD OR LEFT STICK";
-                        else
-                            addMoveKeys(text);
+                        addJoystick(text, pad);
                     } else if (line == 2) {
                         text << "\"A\" BUTTON: ";
                         if (pad)
@@ -218,6 +223,15 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
                 addStart(text, pad, most > 2 ? 2 : most, "/");
             });
             return 1;
+        case EHintScene::kInitials:
+            lines[0].y = scene.y;
+            build(lines[0].text, kHintChars, "", [&](CLine& text, int) { addJoystick(text, pad); });
+            lines[1].y = scene.y + kLineSpacing;
+            build(lines[1].text, kHintChars, page, [&](CLine& text, int most) {
+                text << "START: ";
+                addStart(text, pad, most > 2 ? 2 : most, "/");
+            });
+            return 2;
         case EHintScene::kScores:
             lines[0].y = scene.y;
             build(lines[0].text, kHintChars, page, [&](CLine& text, int most) {

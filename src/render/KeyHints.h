@@ -14,6 +14,7 @@ enum class EHintScene : uint8_t {
     kMenu,           // a menu: moving and choosing, under its panel
     kLevelComplete,  // "PRESS START TO CONTINUE"
     kScores,         // the high-score table: "FIRE: WATCH   START: BACK"
+    kInitials,       // a new high score's initials: "JOYSTICK: LETTERS   START: DONE"
 };
 
 struct SHintScene {

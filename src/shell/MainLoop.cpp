@@ -213,7 +213,9 @@ bool CMainLoop::iterate() {
         player = CPlayer::instance(1);
         player->drawScorePanel();
         if (state.menuOpen) runPauseMenu();
-        if (state.gameOver)
+        if (state.gameOver && initials_.active())
+            setHintScene({.what = EHintScene::kInitials, .y = kGameOverPanelBottom + 6});
+        else if (state.gameOver)
             CMenu::instance().hintUnder(kGameOverPanelBottom, CMenu::kGameOver);
         else if (state.menuOpen)
             CMenu::instance().hintUnder(kPausePanelBottom, CMenu::kPause);

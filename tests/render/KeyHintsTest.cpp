@@ -57,6 +57,11 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
          "Q: WATCH   ESCAPE/RETURN: BACK   F1: CONTROLS",
          ""},
         {"", {EHintScene::kScores, 214}, true, "A: WATCH   START: BACK   Y: CONTROLS", ""},
+        {"",
+         {EHintScene::kInitials, 146},
+         false,
+         "JOYSTICK: ARROWS OR W A S D",
+         "START: ESCAPE/RETURN   F1: CONTROLS"},
     };
     for (const SCase& c : cases) {
         CControls::instance().setDefaults();
