@@ -75,11 +75,13 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
         escape |= key == kKeyEscape;
     }
     const ButtonMask padNew = hands.pad & ~padBefore_;
+    const ButtonMask touchNew = hands.touch & ~touchBefore_;
     const bool padY = hands.padY && !padYBefore_;
     const bool padB = hands.padB && !padBBefore_;
-    if (newKey || padNew || padY || padB) {
+    if (newKey || padNew || touchNew || padY || padB) {
         mouseInUse = false;
-        lastFromController = !newKey;
+        lastFromTouch = !newKey && !padNew && !padY && !padB;
+        lastFromController = !newKey && !lastFromTouch;
     }
     if (clickIgnored_ && !hands.pointerDown) clickIgnored_ = false;
     const bool down = hands.pointerDown && !clickIgnored_ && hands.pointerIn;
@@ -88,10 +90,11 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
     const bool clicked = down && !pointerDownBefore_;
     if (moved || clicked) {
         mouseInUse = true;
-        lastFromController = false;
+        lastFromController = lastFromTouch = false;
     }
 
-    const ButtonMask held = keyboardButtons(keys, hands.altHeld) | hands.pad;
+    const ButtonMask pads = hands.pad | hands.touch;
+    const ButtonMask held = keyboardButtons(keys, hands.altHeld) | pads;
     ButtonMask mask = 0;
     CControlsPage& page = CControlsPage::instance();
     if (page.isOpen) {
@@ -100,7 +103,7 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
         for (int key = 0; key < kKeyUsages; ++key)
             seen[key] = keys[key] || (hands.keysPressed && hands.keysPressed[key]);
         const auto pageButtons = [&] {
-            ButtonMask buttons = keyboardButtons(seen, hands.altHeld) | hands.pad;
+            ButtonMask buttons = keyboardButtons(seen, hands.altHeld) | pads;
             for (const SPageKey& k : kPageKeys)
                 if (seen[k.key]) buttons |= buttonBit(k.button);
             return buttons;
@@ -112,7 +115,8 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
         in.held = pageHeld;
         in.pressed = pageHeld & ~pageHeldBefore_;
         // Fixed keys choose; a key bound to fire might be the one just bound.
-        in.choose = choose || (padNew & (buttonBit(kButtonA) | buttonBit(kButtonStart)));
+        in.choose =
+            choose || ((padNew | touchNew) & (buttonBit(kButtonA) | buttonBit(kButtonStart)));
         in.back = f1 || escape || padY || padB;
         in.pointerIn = hands.pointerIn;
         in.pointerX = hands.pointerX;
@@ -124,7 +128,7 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
         mask = page.step(in);
         // A key just bound is held already by the new bindings, not pressed again.
         pageHeldBefore_ = pageButtons();
-        if (!page.isOpen) unseen_ = keyboardButtons(keys, hands.altHeld) | hands.pad;
+        if (!page.isOpen) unseen_ = keyboardButtons(keys, hands.altHeld) | pads;
     } else if (f1 || padY) {
         page.open();
         mask = kControlsOpen;
@@ -138,6 +142,7 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
 
     std::memcpy(keysBefore_, keys, sizeof keysBefore_);
     padBefore_ = hands.pad;
+    touchBefore_ = hands.touch;
     padYBefore_ = hands.padY;
     padBBefore_ = hands.padB;
     pointerInBefore_ = hands.pointerIn;

@@ -19,6 +19,7 @@ public:
         const uint8_t* keysPressed = nullptr;
         bool altHeld = false;
         ButtonMask pad = 0;        // held on the controllers (and an input script's buttons)
+        ButtonMask touch = 0;      // held on the page's touch controls
         bool padY = false;         // the controller buttons only the controls page reads
         bool padB = false;         //
         bool pointerIn = false;    // the mouse is over the picture, at this pixel of it
@@ -38,6 +39,8 @@ public:
 
     // The last button or key pressed was a controller's: the hints name its buttons.
     bool lastFromController = false;
+    // It was a touch control's: they bear the handheld's own names, so no hint is needed.
+    bool lastFromTouch = false;
     // The mouse moved or clicked since the last key or controller button: it points in menus.
     bool mouseInUse = false;
 
@@ -46,6 +49,7 @@ private:
 
     uint8_t keysBefore_[kKeyUsages] = {};
     ButtonMask padBefore_ = 0;
+    ButtonMask touchBefore_ = 0;
     ButtonMask pageHeldBefore_ = 0;
     bool padYBefore_ = false;
     bool padBBefore_ = false;

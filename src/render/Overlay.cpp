@@ -41,11 +41,12 @@ const uint16_t* COverlay::compose(const uint16_t* picture, uint32_t nowMs) {
         note(page.note, nowMs);
         page.note = nullptr;
     }
-    const bool pad = CPlayerInput::instance().lastFromController;
+    const CPlayerInput& player = CPlayerInput::instance();
+    const bool pad = player.lastFromController;
     const SHintScene scene = takeHintScene();
     // The page has its own bar; under it the game stands still and names no button.
     const bool showPage = page.isOpen;
-    const bool showHints = !showPage && scene.what != EHintScene::kNone;
+    const bool showHints = !showPage && !player.lastFromTouch && scene.what != EHintScene::kNone;
     const bool showVolume = !showPage && before(nowMs, volumeUntil_);
     const bool showNote = note_ && before(nowMs, noteUntil_);
     if (!showPage && !showHints && !showVolume && !showNote) return picture;

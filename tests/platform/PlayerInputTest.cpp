@@ -111,4 +111,21 @@ TEST_F(PlayerInputTest, TheMousePointsOnlyOnceMovedAndAClickOnTheBarStepsTheVolu
     EXPECT_EQ(poll({}, middle - 10, barY, true), kControlsOpen | buttonBit(kButtonVolumeDown));
 }
 
+// Whose names the hints say: the keys', a controller's, or none for the touch controls, which
+// bear the handheld's own; the touch controls play all the same.
+TEST_F(PlayerInputTest, TheHintsFollowTheLastHandsToPress) {
+    CPlayerInput& player = CPlayerInput::instance();
+    CPlayerInput::SHands hands;
+    hands.touch = buttonBit(kButtonA);
+    EXPECT_EQ(player.poll(hands), buttonBit(kButtonA));
+    EXPECT_TRUE(player.lastFromTouch);
+    EXPECT_FALSE(player.lastFromController);
+    hands.pad = buttonBit(kButtonUp);  // the touch button still held
+    EXPECT_EQ(player.poll(hands), buttonBit(kButtonA) | buttonBit(kButtonUp));
+    EXPECT_FALSE(player.lastFromTouch);
+    EXPECT_TRUE(player.lastFromController);
+    tap(kKeySpace);
+    EXPECT_FALSE(player.lastFromTouch || player.lastFromController);
+}
+
 }  // namespace

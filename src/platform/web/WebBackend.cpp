@@ -204,29 +204,24 @@ void CWebBackend::keepSettings() {
 }
 
 void CWebBackend::readControllers(CPlayerInput::SHands& hands) {
-    // The touch controls are one more controller. The standard layout's B and Y (1 and 3) are
-    // read by the controls page alone.
+    // The touch controls play in the standard layout as a controller does.
     float stick[2] = {};
-    uint64_t held = static_cast<uint32_t>(bf_touch_read(stick));
-    ButtonMask mask = standardLayoutButtons(held, stick[0], stick[1]);
-    hands.padB = (held >> 1 & 1) != 0;
-    hands.padY = (held >> 3 & 1) != 0;
-    if (gamepads_ > 0 && emscripten_sample_gamepad_data() == EMSCRIPTEN_RESULT_SUCCESS) {
-        EmscriptenGamepadEvent pad;
-        for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
-            if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS ||
-                !pad.connected)
-                continue;
-            held = 0;
-            for (int b = 0; b < pad.numButtons && b < 64; ++b)
-                if (pad.digitalButton[b]) held |= uint64_t{1} << b;
-            mask |= standardLayoutButtons(held, pad.numAxes > 0 ? pad.axis[0] : 0,
-                                          pad.numAxes > 1 ? pad.axis[1] : 0);
-            hands.padB |= (held >> 1 & 1) != 0;
-            hands.padY |= (held >> 3 & 1) != 0;
-        }
+    hands.touch =
+        standardLayoutButtons(static_cast<uint32_t>(bf_touch_read(stick)), stick[0], stick[1]);
+    if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
+    EmscriptenGamepadEvent pad;
+    for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
+        if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected)
+            continue;
+        uint64_t held = 0;
+        for (int b = 0; b < pad.numButtons && b < 64; ++b)
+            if (pad.digitalButton[b]) held |= uint64_t{1} << b;
+        hands.pad |= standardLayoutButtons(held, pad.numAxes > 0 ? pad.axis[0] : 0,
+                                           pad.numAxes > 1 ? pad.axis[1] : 0);
+        // The standard layout's B and Y, which only the controls page reads.
+        hands.padB |= (held >> 1 & 1) != 0;
+        hands.padY |= (held >> 3 & 1) != 0;
     }
-    hands.pad = mask;
 }
 
 EM_BOOL CWebBackend::onKey(int type, const EmscriptenKeyboardEvent* event, void* self) {
