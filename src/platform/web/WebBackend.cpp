@@ -26,6 +26,7 @@ int bf_audio_write(const void* data, int bytes, int capFrames);
 void bf_audio_close();
 void bf_ended(int status);
 int bf_touch_read(float stick[2]);
+int bf_touch_first();
 }
 
 namespace {
@@ -97,6 +98,8 @@ bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
     emscripten_set_visibilitychange_callback(this, true, onVisibility);
     emscripten_set_gamepadconnected_callback(this, true, onGamepad);
     emscripten_set_gamepaddisconnected_callback(this, true, onGamepad);
+    // On a phone the touch controls are the hands from the start: no key hints until a key.
+    if (bf_touch_first()) CPlayerInput::instance().lastFromTouch = true;
 
     // The settings live in the user's data folder, which the browser keeps for this page. Without
     // that storage the game still plays; the settings then last as long as the tab.

@@ -206,6 +206,11 @@ mergeInto(LibraryManager.library, {
     return held ? held['buttons'] : 0;
   },
 
+  // whether touch is the device's main way in (a phone or tablet, not a laptop's screen)
+  bf_touch_first: function() {
+    return window.matchMedia('(pointer: coarse)').matches ? 1 : 0;
+  },
+
   // --- the end: the page says goodbye (the tab outlives the game)
   bf_ended: function(status) {
     if (Module['onGameEnded']) Module['onGameEnded'](status);
