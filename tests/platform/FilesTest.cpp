@@ -93,6 +93,9 @@ TEST(Files, OutputPathsAreCheckedWithoutTouchingAnything) {
             EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         }
     }
+    // The writer refuses it too (the keys file has no check before the controls page saves).
+    EXPECT_FALSE(writeFileAtomically((dir / "locked.png").string(), "new", 3, error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
     EXPECT_TRUE(makeOutputFolder((dir / "a" / "b").string(), error)) << error;
     EXPECT_TRUE(fs::is_directory(dir / "a" / "b"));
