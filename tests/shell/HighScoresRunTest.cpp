@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -12,12 +13,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // A player's evening: a while of the tutorial, NEW GAME at level 1, fire held until GAME OVER,
-// initials; NEW GAME at level 9 from the menu under GAME OVER (every start level is open), fire
-// until GAME OVER again, initials (up, down, right, fire and left all used), QUIT.
+// initials ended with FIRE on the last letter; NEW GAME at level 9 from the menu under GAME OVER
+// (every start level is open), fire until GAME OVER again, initials (up, down, right, fire and left
+// all used), QUIT.
 constexpr const char* kEvening =
     "100 start\n105\n110 start\n115\n"
     "200 a\n11560\n"
-    "11600 up\n11610\n11620 right\n11630\n11640 up\n11650\n11660 up\n11670\n11700 start\n11710\n"
+    "11600 up\n11610\n11620 right\n11630\n11640 up\n11650\n11660 up\n11670\n"
+    "11700 right\n11710\n11720 a\n11730\n"
     "11750 right\n11900 start\n11910\n"
     "11950 a\n13320\n"
     "13350 down\n13360\n13370 a\n13380\n13390 down\n13400\n13410 down\n13420\n13430 left\n"
@@ -73,6 +76,16 @@ TEST(HighScoresRun, GamesAfterTheTutorialAndAfterAnotherGameEnterAndReplayToThei
         EXPECT_EQ(reported((dir / "played.json").string(), "score"), e.score) << line;
     }
     EXPECT_FALSE(std::getline(lines, line)) << listed.output;
+
+    // Watching an entry leaves the player's own best level as it was: none, not the evening's.
+    writeText((data / "boltfever.cfg").string(),
+              std::string("\x80\0\0\0\0\x01\0\0\0\0\0\0\0\0\0\0", 16));
+    writeText((dir / "watch.txt").string(), "100 select\n105\n150 a\n155\n");
+    ASSERT_EQ(runGame("--headless --seed 3 --input watch.txt --frames 400", dir.string()).status,
+              0);
+    std::ifstream cfg(data / "boltfever.cfg", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(cfg), {}).substr(12, 4),
+              std::string(4, '\0'));
 }
 
 }  // namespace
