@@ -98,15 +98,16 @@ TEST(ControlsPageRun, OpenedWithF1ItRebindsFireStoresTheKeysAndTheGameStandsStil
 // recording of that plays back.
 TEST(ControlsPageRun, TheMouseChoosesInTheMenusByTheirOwnRules) {
     const std::string dir = freshTestDir("menu-mouse");
-    // START opens the menu; the mouse goes over SETTINGS, then QUIT (its items are 16 pixels
-    // apart from 148 down), and clicks. A mouse resting over an item when a key opened the menu
-    // picks nothing: NEW GAME stays highlighted.
+    // START opens the menu; the mouse clicks SETTINGS (its items are 16 pixels apart from 148
+    // down), then DONE on that page's own items (from 156), then QUIT. A mouse resting over an
+    // item when a key opened the menu picks nothing: NEW GAME stays highlighted.
     writeText(dir + "/quit.txt",
-              "30 [Escape]\n34\n40 @160,180\n42 @160,196\n44 @160,196 click\n46 @160,196\n");
+              "30 [Escape]\n34\n40 @160,180 click\n42 @160,180\n50 @160,190 click\n52 @160,190\n"
+              "60 @160,196 click\n62 @160,196\n");
     const SGameRun quit = runGame(
         "--headless --seed 3 --input quit.txt --frames 300 --report q.json --record q.bfr", dir);
     ASSERT_EQ(quit.status, 0) << quit.output;
-    EXPECT_NE(fileText(dir + "/q.json").find("\"pictures\": 47,"), std::string::npos);
+    EXPECT_NE(fileText(dir + "/q.json").find("\"pictures\": 63,"), std::string::npos);
     const SGameRun replay = runGame("--headless --replay q.bfr", dir);
     EXPECT_EQ(replay.status, 0) << replay.output;
 
