@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
+#include <string_view>
 
 namespace {
 
@@ -43,10 +43,26 @@ bool isDate(const std::string& text) {
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-bool parseEntry(const std::string& line, SHighScore& entry) {
-    std::istringstream in(line);
-    std::string initials, score, level, date, replay, more;
-    if (!(in >> initials >> score >> level >> date >> replay) || (in >> more)) return false;
+// Up to `most` words of a line, parted by white space as a text stream parts them; returns how
+// many there are, counting one past `most` when there are more. (No stream: the page would carry
+// the whole of iostreams for one file.)
+size_t words(std::string_view line, std::string* out, size_t most) {
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    size_t count = 0;
+    for (size_t at = line.find_first_not_of(kSpace); at != std::string_view::npos;) {
+        const size_t end = std::min(line.find_first_of(kSpace, at), line.size());
+        if (count == most) return most + 1;
+        out[count++] = line.substr(at, end - at);
+        at = line.find_first_not_of(kSpace, end);
+    }
+    return count;
+}
+
+bool parseEntry(std::string_view line, SHighScore& entry) {
+    std::string word[5];
+    if (words(line, word, 5) != 5) return false;
+    const std::string &initials = word[0], &score = word[1], &level = word[2], &date = word[3],
+                      &replay = word[4];
     if (initials.size() != 3 || !allOf(initials, isUpper)) return false;
     if (!parseCount(score, INT32_MAX, entry.score) || !parseCount(level, kMostLevel, entry.level))
         return false;
@@ -94,9 +110,10 @@ void CHighScores::scoreText(int32_t score, char (&text)[16]) {
 void CHighScores::parse(const std::string& text, int& bad, int& surplus) {
     entries.clear();
     bad = surplus = 0;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line(text.data() + start, end - start);
+        start = end + 1;
         const size_t first = line.find_first_not_of(" \t\r");
         if (first == std::string::npos || line[first] == '#') continue;
         SHighScore entry;
