@@ -7,10 +7,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -67,15 +63,21 @@ bool makeUserDataDir(std::string& error) {
 }
 
 std::string settingsPath() {
-    std::error_code ec;
-    if (fs::is_regular_file("boltfever.cfg", ec)) return "boltfever.cfg";
+    if (isRegularFile("boltfever.cfg")) return "boltfever.cfg";
     const std::string dir = userDataDir();
     return dir.empty() ? dir : dir + "boltfever.cfg";
 }
 
 std::string executableDir() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    return exe.parent_path().string() + "/";
+    char exe[4096];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe);
+    if (length <= 0 || static_cast<size_t>(length) == sizeof exe) return {};
+    const std::string path(exe, static_cast<size_t>(length));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

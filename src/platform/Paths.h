@@ -16,3 +16,5 @@ bool makeUserDataDir(std::string& error);
 std::string settingsPath();
 // The folder the running executable lies in, with a trailing slash; empty if unknown.
 std::string executableDir();
+// A regular file (or a link to one) is there.
+bool isRegularFile(const std::string& path);

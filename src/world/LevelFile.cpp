@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/Paths.h"
 
@@ -114,10 +112,8 @@ std::vector<std::string> searchPlaces() {
 }  // namespace
 
 std::string findMapFile() {
-    for (const std::string& place : searchPlaces()) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(place, ec)) return place;
-    }
+    for (const std::string& place : searchPlaces())
+        if (isRegularFile(place)) return place;
     return {};
 }
 
