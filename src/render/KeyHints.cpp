@@ -139,6 +139,14 @@ void build(char* text, int limit, std::string_view last, TBuild how) {
     }
 }
 
+// "START: ESCAPE/RETURN   F1: CONTROLS", where the game says START without quotes.
+void buildStartLine(char* text, bool pad, std::string_view page) {
+    build(text, kHintChars, page, [&](CLine& line, int most) {
+        line << "START: ";
+        addStart(line, pad, most > 2 ? 2 : most, "/");
+    });
+}
+
 }  // namespace
 
 void setHintScene(const SHintScene& scene) {
@@ -218,19 +226,13 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
             return 2;
         case EHintScene::kLevelComplete:
             lines[0].y = scene.y;
-            build(lines[0].text, kHintChars, page, [&](CLine& text, int most) {
-                text << "START: ";
-                addStart(text, pad, most > 2 ? 2 : most, "/");
-            });
+            buildStartLine(lines[0].text, pad, page);
             return 1;
         case EHintScene::kInitials:
             lines[0].y = scene.y;
             build(lines[0].text, kHintChars, "", [&](CLine& text, int) { addJoystick(text, pad); });
             lines[1].y = scene.y + kLineSpacing;
-            build(lines[1].text, kHintChars, page, [&](CLine& text, int most) {
-                text << "START: ";
-                addStart(text, pad, most > 2 ? 2 : most, "/");
-            });
+            buildStartLine(lines[1].text, pad, page);
             return 2;
         case EHintScene::kScores:
             lines[0].y = scene.y;
