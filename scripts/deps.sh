@@ -10,9 +10,11 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q &&
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-            "${missing[@]}"
+    # Another install on this machine holds dpkg's lock for a while: wait for it, not fail.
+    local wait=(-o DPkg::Lock::Timeout=900)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" update -q &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" install -y -q \
+            --no-install-recommends "${missing[@]}"
 }
 
 # help2man writes the man page from the game's --help.
