@@ -56,6 +56,15 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
         if (windowEnter_[1]) withoutWindowKeys[kKeyKpEnter] = 0;
         keys = withoutWindowKeys;
     }
+    // A key tapped since the last poll and let go of already is held for this one poll, so that
+    // the game sees its press and, at the next poll, its release: no tap is too short. (An Enter
+    // tapped with Alt was the window's.)
+    uint8_t seen[kKeyUsages];
+    for (int key = 0; key < kKeyUsages; ++key) {
+        const bool tapped = hands.keysPressed && hands.keysPressed[key] &&
+                            !(hands.altHeld && (key == kKeyReturn || key == kKeyKpEnter));
+        seen[key] = keys[key] || tapped;
+    }
 
     // What began at this poll. F1 is the page's own key and never one to bind.
     constexpr int kMostNewKeys = 8;
@@ -94,14 +103,10 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
     }
 
     const ButtonMask pads = hands.pad | hands.touch;
-    const ButtonMask held = keyboardButtons(keys, hands.altHeld) | pads;
+    const ButtonMask held = keyboardButtons(seen, hands.altHeld) | pads;
     ButtonMask mask = 0;
     CControlsPage& page = CControlsPage::instance();
     if (page.isOpen) {
-        // The page moves on taps too: a key tapped since the last poll counts as held now.
-        uint8_t seen[kKeyUsages];
-        for (int key = 0; key < kKeyUsages; ++key)
-            seen[key] = keys[key] || (hands.keysPressed && hands.keysPressed[key]);
         const auto pageButtons = [&] {
             ButtonMask buttons = keyboardButtons(seen, hands.altHeld) | pads;
             for (const SPageKey& k : kPageKeys)

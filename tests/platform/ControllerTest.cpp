@@ -1,5 +1,5 @@
 // A game controller in the desktop window: SDL's virtual controller, plugged in and pulled out in
-// the middle of a level, on SDL's dummy display (no screen needed).
+// the middle of a level, on SDL's dummy display.
 
 #ifdef BOLTFEVER_TEST_WITH_SDL
 
@@ -9,10 +9,10 @@
 #include "actors/Player.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
-#include "platform/Window.h"
 #include "shell/MainLoop.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
+#include "support/DummyWindow.h"
 #include "support/GameTest.h"
 
 namespace {
@@ -37,17 +37,8 @@ class ControllerTest : public CPlayTest {
 protected:
     void SetUp() override {
         CPlayTest::SetUp();
-        // SDL's hints, not the environment, which games that later tests start would inherit.
-        // No window of the dummy display has the focus, and SDL keeps a controller's moves
-        // from a window without it.
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        SWindowOptions options;
-        options.mute = true;
         std::string error;
-        window_ = openWindow(options, error);
-        ASSERT_TRUE(window_) << error;
-        platformStartup(*window_);
+        ASSERT_TRUE(dummy_.open(error)) << error;
         ASSERT_TRUE(loop_.startUp({1, 1, {}}));
         ASSERT_TRUE(loop_.enterGame());
         // The level begins with the player materialising; it walks and fires after that.
@@ -56,38 +47,25 @@ protected:
             ASSERT_TRUE(loop_.iterate());
     }
     void TearDown() override {
-        if (pad_) SDL_JoystickClose(pad_);
-        if (window_) platformShutdown();
-        window_.reset();
-        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-        SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
+        dummy_.close();
         CPlayTest::TearDown();
     }
-    // A standard controller plugged in; the game sees it from its next poll on.
     void plugIn() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        device_ = SDL_JoystickAttachVirtualEx(&desc);
-        pad_ = SDL_JoystickOpen(device_);
-        ASSERT_TRUE(pad_) << SDL_GetError();
+        std::string error;
+        ASSERT_TRUE(dummy_.plugIn(error)) << error;
     }
     // The controller in this state (the stick; the buttons held, by SDL's numbers as bits) for
     // a few iterations of the game.
     void hold(int x, int y, uint32_t buttons, int iterations = 3) {
-        SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
-        SDL_JoystickSetVirtualAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
+        SDL_JoystickSetVirtualAxis(dummy_.pad, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
+        SDL_JoystickSetVirtualAxis(dummy_.pad, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
         for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-            SDL_JoystickSetVirtualButton(pad_, b, (buttons >> b) & 1);
+            SDL_JoystickSetVirtualButton(dummy_.pad, b, (buttons >> b) & 1);
         for (int i = 0; i < iterations; ++i) ASSERT_TRUE(loop_.iterate());
     }
 
-    std::unique_ptr<CBackend> window_;
+    CDummyWindow dummy_;
     CMainLoop loop_;
-    SDL_Joystick* pad_ = nullptr;
-    int device_ = -1;
 };
 
 TEST_F(ControllerTest, StickDpadAndButtonsReachTheGameAndSurviveUnplugging) {
@@ -116,9 +94,7 @@ TEST_F(ControllerTest, StickDpadAndButtonsReachTheGameAndSurviveUnplugging) {
     // Pulled out while the stick is pushed and fire is down: nothing stays held.
     const CPlayer* player = CPlayer::instance(1);
     hold(32767, 0, pad(SDL_CONTROLLER_BUTTON_A));
-    SDL_JoystickClose(pad_);
-    pad_ = nullptr;
-    ASSERT_EQ(SDL_JoystickDetachVirtual(device_), 0) << SDL_GetError();
+    dummy_.pullOut();
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(loop_.iterate());
     EXPECT_EQ(heldFlags(), 0);
     const uint32_t shots = CGameReport::instance().shotsFired[kKindPlayer];

@@ -342,6 +342,7 @@ ButtonMask CSdlBackend::pollButtons() {
     focusGained_ = false;
     clickedNow_ = false;
     std::memset(keysPressed_, 0, sizeof keysPressed_);
+    std::memset(padPressed_, 0, sizeof padPressed_);
     SDL_Event event;
     while (SDL_PollEvent(&event)) handleEvent(event);
     CPlayerInput& player = CPlayerInput::instance();
@@ -391,6 +392,9 @@ void CSdlBackend::handleEvent(const SDL_Event& event) {
             else if (event.key.keysym.sym == SDLK_F12)
                 saveScreenshot();
             break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (event.cbutton.button < kPadButtons) padPressed_[event.cbutton.button] = true;
+            break;
         case SDL_CONTROLLERDEVICEADDED:
             SDL_GameControllerOpen(event.cdevice.which);
             break;
@@ -429,10 +433,11 @@ void CSdlBackend::readControllers(CPlayerInput::SHands& hands) const {
         SDL_GameController* pad =
             SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(i));
         if (!pad) continue;
+        // A button pressed and let go of since the last poll is held for this one, as a key is.
         bool pressed[kPadButtons];
         for (int b = 0; b < kPadButtons; ++b)
-            pressed[b] =
-                SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(b)) != 0;
+            pressed[b] = padPressed_[b] || SDL_GameControllerGetButton(
+                                               pad, static_cast<SDL_GameControllerButton>(b)) != 0;
         mask |=
             controllerButtons(pressed, SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX),
                               SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));

@@ -65,6 +65,7 @@ private:
     bool focusGained_ = false;  // at this poll: a click with it only gave the focus back
     bool clickedNow_ = false;   // the mouse button went down at this poll
     uint8_t keysPressed_[kKeyUsages] = {};  // keys that went down since the last poll
+    bool padPressed_[kPadButtons] = {};     // controller buttons that went down since then
     bool cursorShown_ = false;
     bool pageShown_ = false;  // the controls page was open at the last poll
     // Fullscreen without a window manager that does it: the window is moved over the display

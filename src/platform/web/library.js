@@ -198,12 +198,16 @@ mergeInto(LibraryManager.library, {
   },
 
   // --- the touch controls (touch.js): the stick's position from -1 to 1 into stick[0] and
-  // stick[1], the buttons held by their numbers in the standard controller layout
+  // stick[1], the buttons held (or tapped since the last read) by their numbers in the standard
+  // controller layout
   bf_touch_read: function(stick) {
     var touch = window['boltfeverTouch'], held = touch ? touch['state'] : null;
     HEAPF32[stick >> 2] = held ? held['x'] : 0;
     HEAPF32[(stick >> 2) + 1] = held ? held['y'] : 0;
-    return held ? held['buttons'] : 0;
+    if (!held) return 0;
+    var buttons = held['buttons'] | held['pressed'];
+    held['pressed'] = 0;
+    return buttons;
   },
 
   // whether touch is the device's main way in (a phone or tablet, not a laptop's screen)

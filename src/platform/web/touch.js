@@ -7,7 +7,9 @@
 (function() {
   // Buttons by their number in the standard controller layout.
   var BUTTONS = [['a', 'A', 0], ['x', 'X', 2], ['select', 'SELECT', 8], ['start', 'START', 9]];
-  var state = {x: 0, y: 0, buttons: 0};  // what the game reads: the stick from -1 to 1, buttons
+  // What the game reads: the stick from -1 to 1, the buttons held, and those pressed since it
+  // last read them.
+  var state = {x: 0, y: 0, buttons: 0, pressed: 0};
   var touch = window.boltfeverTouch = {state: state, shown: false, fit: fit};
   var screen = document.getElementById('screen');
   var canvas = document.getElementById('canvas');
@@ -116,6 +118,9 @@
       if (down) state.buttons |= b.bit;
       b.el.classList.toggle('down', down);
     });
+    // A tap quicker than the game's poll (or made before the game's first) is kept until the
+    // game has read it once: the game sees it held for one poll.
+    state.pressed |= state.buttons;
   }
 
   function onTouch(event) {
