@@ -167,6 +167,8 @@ bool CSdlBackend::open(const SWindowOptions& options, std::string& error) {
         error = std::string("cannot open a window: ") + SDL_GetError();
         return false;
     }
+    // Smaller than one whole picture it could only show a cropped one.
+    SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
     // No vsync: the game paces itself, and its speed is tied to its own presents.
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
