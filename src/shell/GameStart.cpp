@@ -1,15 +1,18 @@
 #include "shell/GameStart.h"
 
 #include <array>
+#include <cstring>
 
 #include "actors/Player.h"
 #include "shell/MainLoop.h"
 #include "shell/Menu.h"
 #include "state/GameState.h"
+#include "state/HighScores.h"
 
 namespace {
 
-constexpr uint8_t kBlockVersion = 1;
+// Version 1 ends with the START held over; version 2 adds the initials a new entry offers.
+constexpr uint8_t kBlockVersion = 2;
 constexpr int kRingWords = static_cast<int>(sizeof(SRandomState::ring) / sizeof(int32_t));
 
 // One field of the block: where it is, and the values a game can give it.
@@ -23,9 +26,11 @@ struct SField {
 // counter travel as int32 through `words`.
 struct SWords {
     int32_t frameCounter, menuOpen, drawIteration, startLatched;
+    int32_t initials[3];
 };
 
-constexpr int kFields = 15;
+constexpr int kFields = 18;
+constexpr int kFieldsOfVersion1 = 15;
 
 std::array<SField, kFields> fieldsOf(SGameStart& s, SWords& w) {
     constexpr int32_t kAny = INT32_MIN, kAll = INT32_MAX;
@@ -45,10 +50,15 @@ std::array<SField, kFields> fieldsOf(SGameStart& s, SWords& w) {
         {&s.gameOverStep, -8, 8},
         {&w.drawIteration, 0, 1},
         {&w.startLatched, 0, 1},
+        {&w.initials[0], 'A', 'Z'},
+        {&w.initials[1], 'A', 'Z'},
+        {&w.initials[2], 'A', 'Z'},
     }};
 }
 
-constexpr size_t kBlockBytes = 1 + 4 * (kRingWords + kFields);
+constexpr size_t blockBytes(int fields) {
+    return 1 + 4 * (kRingWords + static_cast<size_t>(fields));
+}
 
 void put32(std::vector<uint8_t>& out, int32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -83,6 +93,7 @@ void takeRun(SGameStart& start, const CMainLoop& loop) {
     start.gameOverStep = loop.gameOverStep;
     start.drawIteration = loop.drawIteration;
     start.startLatched = loop.startLatched;
+    std::memcpy(start.offeredInitials, CHighScores::instance().lastInitials, 4);
 }
 
 void putBackRandom(const SGameStart& start) {
@@ -111,10 +122,13 @@ void putBackRun(const SGameStart& start, CMainLoop& loop) {
 
 std::vector<uint8_t> encodeGameStart(const SGameStart& given) {
     SGameStart start = given;
-    SWords words{static_cast<int32_t>(start.frameCounter), start.menuOpen, start.drawIteration,
-                 start.startLatched};
+    SWords words{static_cast<int32_t>(start.frameCounter),
+                 start.menuOpen,
+                 start.drawIteration,
+                 start.startLatched,
+                 {start.offeredInitials[0], start.offeredInitials[1], start.offeredInitials[2]}};
     std::vector<uint8_t> out;
-    out.reserve(kBlockBytes);
+    out.reserve(blockBytes(kFields));
     out.push_back(kBlockVersion);
     for (int32_t word : start.random.ring) put32(out, word);
     for (const SField& field : fieldsOf(start, words)) put32(out, *field.value);
@@ -122,24 +136,28 @@ std::vector<uint8_t> encodeGameStart(const SGameStart& given) {
 }
 
 bool decodeGameStart(const std::vector<uint8_t>& bytes, SGameStart& start) {
-    if (bytes.size() != kBlockBytes || bytes[0] != kBlockVersion) return false;
+    if (bytes.empty()) return false;
+    const int fields = bytes[0] == 1 ? kFieldsOfVersion1 : bytes[0] == 2 ? kFields : 0;
+    if (fields == 0 || bytes.size() != blockBytes(fields)) return false;
     SGameStart read;
-    SWords words{};
+    SWords words{0, 0, 0, 0, {'A', 'A', 'A'}};
     const uint8_t* p = bytes.data() + 1;
     for (int32_t& word : read.random.ring) {
         word = get32(p);
         p += 4;
     }
-    for (const SField& field : fieldsOf(read, words)) {
-        *field.value = get32(p);
+    const auto all = fieldsOf(read, words);
+    for (auto field = all.begin(); field != all.begin() + fields; ++field) {
+        *field->value = get32(p);
         p += 4;
-        if (*field.value < field.least || *field.value > field.most) return false;
+        if (*field->value < field->least || *field->value > field->most) return false;
     }
     if (read.startLevelChoice > read.bestLevel) return false;
     read.frameCounter = static_cast<uint32_t>(words.frameCounter);
     read.menuOpen = words.menuOpen != 0;
     read.drawIteration = words.drawIteration != 0;
     read.startLatched = words.startLatched != 0;
+    for (int i = 0; i < 3; ++i) read.offeredInitials[i] = static_cast<char>(words.initials[i]);
     start = read;
     return true;
 }

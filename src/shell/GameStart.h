@@ -9,8 +9,8 @@
 // frame counter (the level start zeroes it), the best level and the menu's start level (both on
 // the menu's label), the menu's count of left and right held, a menu a lost focus opened, the
 // locator's pulse and the parity that turns it, the score panel's flash, the size of the GAME
-// OVER letters, a START held over from the last game, and whether the game's first iteration is
-// a drawn one.
+// OVER letters, a START held over from the last game, whether the game's first iteration is a
+// drawn one, and the initials a new high score's entry begins with (the run's last).
 //
 // What no start can hold does not reach the game's pictures: the level start clears the effects
 // (particles, beams, rings) of before, and the mixer's channels and music are heard, not seen; a
@@ -39,6 +39,7 @@ struct SGameStart {
     int32_t gameOverStep = 8;
     bool drawIteration = true;
     bool startLatched = false;
+    char offeredInitials[4] = "AAA";  // where a new high score's initials begin
 };
 
 // Before the level start: the random generator.

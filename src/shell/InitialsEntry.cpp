@@ -36,41 +36,48 @@ void click() {
 
 void CInitialsEntry::begin(int32_t score, const char initials[4]) {
     active_ = true;
-    done_ = false;
+    done_ = over_ = false;
     std::memcpy(letters_, initials, 4);
     position_ = 0;
     score_ = score;
+    quiet_ = kQuietFrames;
     held_ = heldNow();
-    waitRelease_ = held_ != 0;
+    armed_ = 0;
     repeat_ = 0;
     pulse_ = 31;
     pulseStep_ = -1;
 }
 
-bool CInitialsEntry::step(uint16_t* surface) {
+bool CInitialsEntry::step(int32_t score, uint16_t* surface) {
+    score_ = score;
     const int32_t p = pulse_ + pulseStep_;
     if (p < 1 || p > 30) pulseStep_ = -pulseStep_;
     pulse_ = p;
     const uint8_t now = heldNow();
-    const uint8_t pressed = static_cast<uint8_t>(now & ~held_);
+    // A press counts only for a button seen up since the quiet moment ended.
+    const uint8_t pressed = static_cast<uint8_t>(now & ~held_ & armed_);
     held_ = now;
-    if (waitRelease_ || done_) {
-        // Only letting go counts: of what the play left held, or of what ended the entry.
-        if (now == 0) {
-            waitRelease_ = false;
-            if (done_) active_ = false;
-        }
+    if (quiet_ > 0) {
+        // What is up at the quiet moment's last frame is ready for its next press.
+        if (--quiet_ == 0) armed_ = static_cast<uint8_t>(~now);
         draw(surface);
-        return !active_;
+        return false;
+    }
+    armed_ |= static_cast<uint8_t>(~now);
+    if (done_) {
+        // Only letting go counts now, of everything.
+        over_ = over_ || now == 0;
+        draw(surface);
+        return over_;
     }
     char& letter = letters_[position_];
     const bool upDown = (now & (kUp | kDown)) != 0;
     repeat_ = upDown ? repeat_ + 1 : 0;
     const bool repeating = repeat_ > kRepeatAfter && repeat_ % kRepeatEvery == 0;
-    if ((pressed & kUp) || (repeating && (now & kUp))) {
+    if ((pressed & kUp) || (repeating && (now & kUp & armed_))) {
         letter = letter == 'Z' ? 'A' : static_cast<char>(letter + 1);
         click();
-    } else if ((pressed & kDown) || (repeating && (now & kDown))) {
+    } else if ((pressed & kDown) || (repeating && (now & kDown & armed_))) {
         letter = letter == 'A' ? 'Z' : static_cast<char>(letter - 1);
         click();
     }
@@ -97,7 +104,7 @@ void CInitialsEntry::draw(uint16_t* surface) const {
     char caption[40] = "NEW HIGH SCORE ";
     std::strcat(caption, score);
     drawTextCentred(caption, 160, 92, kCaption, surface, 256);
-    const bool choosing = !done_ && !waitRelease_;
+    const bool choosing = !done_ && quiet_ == 0;
     for (int32_t i = 0; i < 3; ++i) {
         const char letter[2] = {letters_[i], '\0'};
         const int32_t x = kLetterX + 20 * i;

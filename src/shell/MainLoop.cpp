@@ -104,7 +104,7 @@ bool CMainLoop::enterGame() {
             return false;
         }
         loadMapsOnce();
-        enterRecordedGame(start, replay->startLevel);
+        enterRecordedGame(start, replay->startLevel, replay->scores);
         CGameReport::instance().residentStartKb = residentKilobytes();
         return !platformQuitRequested();
     }
@@ -160,7 +160,8 @@ void CMainLoop::loadMapsOnce() {
     mapsLoaded_ = true;
 }
 
-void CMainLoop::enterRecordedGame(const SGameStart& start, int32_t startLevelNumber) {
+void CMainLoop::enterRecordedGame(const SGameStart& start, int32_t startLevelNumber,
+                                  const std::vector<uint8_t>& table) {
     screen_ = &CScreen::instance();
     // Out of the tutorial as the title leaves it, its box the maze without a level file.
     CLevel& level = CLevel::instance();
@@ -176,7 +177,11 @@ void CMainLoop::enterRecordedGame(const SGameStart& start, int32_t startLevelNum
     level.levelNumber = startLevelNumber - 2;
     startLevel(level);
     putBackRun(start, *this);
+    start_ = start;
+    int bad = 0, surplus = 0;
+    recordedTable_.parse(std::string(table.begin(), table.end()), bad, surplus);
     endsWithRecording_ = true;
+    gameOn_ = true;
 }
 
 bool CMainLoop::iterate() {
@@ -213,9 +218,10 @@ bool CMainLoop::iterate() {
         player = CPlayer::instance(1);
         player->drawScorePanel();
         if (state.menuOpen) runPauseMenu();
-        if (state.gameOver && initials_.active())
+        const CGameEnd::EPhase ending = end_.phase();
+        if (state.gameOver && ending == CGameEnd::EPhase::kInitials)
             setHintScene({.what = EHintScene::kInitials, .y = kGameOverPanelBottom + 6});
-        else if (state.gameOver)
+        else if (state.gameOver && ending == CGameEnd::EPhase::kMenu)
             CMenu::instance().hintUnder(kGameOverPanelBottom, CMenu::kGameOver);
         else if (state.menuOpen)
             CMenu::instance().hintUnder(kPausePanelBottom, CMenu::kPause);
@@ -239,6 +245,10 @@ void CMainLoop::drawGameOver() {
     CPlayer::instance(1)->hideLocator();
     if (static_cast<uint32_t>(gameOverScale - 700) >= 424) gameOverStep = -gameOverStep;
     uint16_t* surface = screen_->surface();
+    if (end_.phase() == CGameEnd::EPhase::kTable) {
+        end_.stepTable(CHighScores::instance(), surface);
+        return;
+    }
     drawPanel(160, 90, 240, 100, kDialogBorder, kDialogFill, surface);
     const char* const text = "GAME OVER";
     for (int i = 0; i < 9; ++i) {
@@ -246,9 +256,19 @@ void CMainLoop::drawGameOver() {
         drawTextCentredBold(letter, 65 + 25 * i, 60, kWhite, surface,
                             static_cast<uint16_t>(gameOverScale));
     }
-    // Initials for a score that makes the table, where the menu goes; then the menu.
-    if (initials_.active()) {
-        if (initials_.step(surface)) keepEntry();
+    // The last shots, and initials for a score that makes the table, where the menu goes; then
+    // the menu.
+    if (end_.phase() != CGameEnd::EPhase::kMenu) {
+        switch (end_.step(CPlayer::instance(1)->score, surface)) {
+            case CGameEnd::EStep::kTakeEntry:
+                keepEntry();
+                break;
+            case CGameEnd::EStep::kNoEntry:
+                dropRecording();
+                break;
+            case CGameEnd::EStep::kGoOn:
+                break;
+        }
         return;
     }
     switch (CMenu::instance().run(CMenu::kGameOver)) {
@@ -307,6 +327,7 @@ void CMainLoop::newGame() {
 void CMainLoop::gameStarts() {
     gameStarting_ = takeEntries_;
     gameOn_ = false;
+    end_.end();
 }
 
 void CMainLoop::beginGame() {
@@ -320,35 +341,49 @@ void CMainLoop::beginGame() {
     encodeSettings(CSoundManager::instance().currentSettings(), header.settings.data());
     header.startLevel = static_cast<uint16_t>(CLevel::instance().levelNumber + 1);
     header.gameStart = encodeGameStart(start_);
+    const std::string table = CHighScores::instance().text();
+    header.scores.assign(table.begin(), table.end());
     CSession::instance().tape().record(header, picturesShown());
 }
 
 void CMainLoop::gameEnds() {
+    // The game's recording goes on through the initials: its replay then holds the whole entry,
+    // and plays to the score the panel ends on.
     gameOn_ = false;
-    CSession::instance().tape().stop();
-    endScore_ = CPlayer::instance(1)->score;
     endLevel_ = CLevel::instance().levelNumber + 1;
-    if (CHighScores::instance().rankFor(endScore_) >= 0)
-        initials_.begin(endScore_, CHighScores::instance().lastInitials);
+    if (endsWithRecording_)
+        end_.begin(recordedTable_, start_.offeredInitials);
+    else
+        end_.begin(CHighScores::instance(), CHighScores::instance().lastInitials);
 }
 
 void CMainLoop::keepEntry() {
-    initials_.end();
-    CHighScores& scores = CHighScores::instance();
+    CGameTape& tape = CSession::instance().tape();
+    tape.stop();
     SHighScore entry;
-    std::memcpy(entry.initials, initials_.initials(), 4);
-    std::memcpy(scores.lastInitials, entry.initials, 4);
-    entry.score = endScore_;
+    std::memcpy(entry.initials, end_.initials(), 4);
+    entry.score = CPlayer::instance(1)->score;
     entry.level = endLevel_;
+    CGameReport::instance().highScoreEntered(entry.initials, entry.score, entry.level);
+    // A recorded game's entry was kept when it was played; this one is only shown.
+    if (endsWithRecording_) {
+        end_.end();
+        return;
+    }
+    CHighScores& scores = CHighScores::instance();
+    std::memcpy(scores.lastInitials, entry.initials, 4);
     char timeOfDay[7];
     dateAndTimeNow(entry.date, timeOfDay);
     std::vector<SHighScore> dropped;
     const int rank = scores.insert(entry, dropped);
-    CGameReport::instance().highScoreEntered();
-    CGameTape& tape = CSession::instance().tape();
+    end_.showTable(rank);
     if (rank < 0 || !scores.saveEnabled || tape.state() != CGameTape::EState::kRecorded) return;
     std::string error;
     if (!saveHighScore(scores, rank, tape.file(), dropped, error)) reportLine(error);
+}
+
+void CMainLoop::dropRecording() {
+    CSession::instance().tape().stop();
 }
 
 bool CMainLoop::recordingOver() const {
@@ -393,7 +428,7 @@ void CMainLoop::handleStart() {
 
 int CMainLoop::shutDown() {
     // A player leaving in the middle of the initials keeps the entry as it stands.
-    if (initials_.active()) keepEntry();
+    if (end_.phase() == CGameEnd::EPhase::kInitials) keepEntry();
     platformShutdown();
     CSoundManager::instance().shutdown();
     return writeReport() ? 0 : 1;

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "shell/GameEnd.h"
 #include "shell/GameStart.h"
-#include "shell/InitialsEntry.h"
+#include "state/HighScores.h"
 
 class CPlayer;
 class CScreen;
@@ -30,8 +32,11 @@ public:
     bool enterGame();
     // A game from a recorded start (a game's replay, or an entry watched), with the maps loaded:
     // the level start at `startLevel` (from 1) between the two halves of `start`. The loop then
-    // ends where the recording ends, at the first poll it does not hold.
-    void enterRecordedGame(const SGameStart& start, int32_t startLevel);
+    // ends where the recording ends, at the first poll it does not hold. Its end is judged
+    // against `table`, the high scores as the game found them, so that a recording that goes on
+    // through its initials plays them as they were entered; the entry is reported, not kept.
+    void enterRecordedGame(const SGameStart& start, int32_t startLevel,
+                           const std::vector<uint8_t>& table);
     // One iteration of the loop. False once the loop is to be left.
     bool iterate();
     // The exit sequence, then the report. Returns the process status.
@@ -53,7 +58,10 @@ private:
     void beginGame();
     // GAME OVER has just come: a score that makes the table is entered.
     void gameEnds();
+    // The initials are done and the score is final: the entry goes into the table.
     void keepEntry();
+    // The game's end was judged and made no entry: its recording is not needed.
+    void dropRecording();
     bool recordingOver() const;
     // The title screen, and the high scores' page when the title leaves for it. False when the
     // player quits there.
@@ -79,10 +87,10 @@ private:
     bool endsWithRecording_ = false;  // a recorded game: the loop ends where its recording does
     bool gameStarting_ = false;       // a game's first poll comes next
     bool gameOn_ = false;             // between a game's first poll and its GAME OVER
-    SGameStart start_;                // where the game being recorded started
-    CInitialsEntry initials_;
-    int32_t endScore_ = 0;  // the game's when GAME OVER came, and its level (from 1)
-    int32_t endLevel_ = 0;
+    SGameStart start_;                // where the game being recorded (or played back) started
+    CGameEnd end_;
+    CHighScores recordedTable_;  // a recorded game's table, as the game found it
+    int32_t endLevel_ = 0;       // the game's level when GAME OVER came (from 1)
 };
 
 // The whole program after the command line: start-up, play, exit. Returns the status.

@@ -15,6 +15,7 @@
 #include "render/Draw.h"
 #include "render/Font.h"
 #include "render/KeyHints.h"
+#include "render/ScoresTable.h"
 #include "render/Screen.h"
 #include "shell/GameStart.h"
 #include "shell/MainLoop.h"
@@ -30,13 +31,8 @@ namespace {
 constexpr int kTitleImage = 4;
 constexpr int32_t kTitleMusic = 1;
 constexpr uint16_t kWhite = 0xFFFF;
-constexpr uint16_t kHeading = 0x7FEF;
 constexpr uint16_t kWarning = 0xFBEF;
 constexpr uint16_t kHint = 0xC61F;
-constexpr int32_t kFirstRow = 64;
-constexpr int32_t kPanelBottom = 208;
-constexpr int32_t kRowHeight = 12;
-constexpr int32_t kScoreRight = 150;  // scores end here, right-aligned
 
 constexpr const char* kNoMatch = "THIS REPLAY DOES NOT MATCH THIS VERSION";
 constexpr const char* kUnreadable = "THIS REPLAY CANNOT BE READ";
@@ -96,7 +92,7 @@ bool CScoresPage::run() {
         }
         screen.drawImageIndex(0, 0, kTitleImage);
         draw(screen.surface());
-        setHintScene({.what = EHintScene::kScores, .y = kPanelBottom + 6});
+        setHintScene({.what = EHintScene::kScores, .y = kScoresTableBottom + 6});
         screen.present(false);
         if (CInput::instance().volumeDownKey) sound.volumeDown();
         if (CInput::instance().volumeUpKey) sound.volumeUp();
@@ -104,32 +100,7 @@ bool CScoresPage::run() {
 }
 
 void CScoresPage::draw(uint16_t* surface) const {
-    const CHighScores& scores = CHighScores::instance();
-    drawPanel(160, 116, 296, 184, kDialogBorder, kDialogFill, surface);
-    static_assert(kPanelBottom == 116 + 184 / 2);
-    drawTextCentredBold("HIGH SCORES", 160, 36, kWhite, surface, 512);
-    const int32_t heading = kFirstRow - kRowHeight;
-    drawText("NAME", 54, heading, kHeading, surface, 256);
-    drawText("SCORE", kScoreRight - 5 * 6, heading, kHeading, surface, 256);
-    drawText("LEVEL", 164, heading, kHeading, surface, 256);
-    drawText("DATE", 214, heading, kHeading, surface, 256);
-    char text[16];
-    for (size_t i = 0; i < scores.entries.size(); ++i) {
-        const SHighScore& e = scores.entries[i];
-        const int32_t y = kFirstRow + kRowHeight * static_cast<int32_t>(i);
-        const uint16_t colour = static_cast<int32_t>(i) == cursor_ ? greyOf(pulse_) : kWhite;
-        std::snprintf(text, sizeof text, "%2d.", static_cast<int>(i + 1));
-        drawText(text, 24, y, colour, surface, 256);
-        drawText(e.initials, 54, y, colour, surface, 256);
-        CHighScores::scoreText(e.score, text);
-        drawText(text, kScoreRight - 6 * static_cast<int32_t>(std::strlen(text)), y, colour,
-                 surface, 256);
-        std::snprintf(text, sizeof text, "%02d", static_cast<int>(e.level));
-        drawText(text, 170, y, colour, surface, 256);
-        // The font has no dash: the date's parts are dotted apart.
-        std::snprintf(text, sizeof text, "%.4s.%.2s.%.2s", e.date, e.date + 5, e.date + 8);
-        drawText(text, 214, y, colour, surface, 256);
-    }
+    drawScoresTable(CHighScores::instance(), cursor_, greyOf(pulse_), true, surface);
     if (line_) drawTextCentred(line_, 160, 190, kWarning, surface, 256);
     drawTextCentred("FIRE: WATCH   START: BACK", 160, 200, kHint, surface, 256);
 }
@@ -177,7 +148,7 @@ void CScoresPage::watch(size_t index) {
     setPictureStamp(drawReplayMark);
     {
         CMainLoop game;
-        game.enterRecordedGame(start, replay.header().startLevel);
+        game.enterRecordedGame(start, replay.header().startLevel, replay.header().scores);
         // START of the player (not of the replay) leaves when it is let go of.
         bool startHeld = false;
         while (game.iterate()) {

@@ -61,6 +61,9 @@ std::string CGameReport::json(const SRunFacts& facts) const {
     appendf(out, "  \"levels_completed\": %u,\n", levelsCompleted);
     appendf(out, "  \"game_overs\": %u,\n", gameOvers);
     appendf(out, "  \"high_scores_entered\": %u,\n", highScoresEntered);
+    if (highScoresEntered != 0)
+        appendf(out, "  \"last_entry\": {\"initials\": \"%.3s\", \"score\": %d, \"level\": %d},\n",
+                lastEntryInitials, lastEntryScore, lastEntryLevel);
     appendf(out, "  \"replays_watched\": %u,\n", replaysWatched);
     appendf(out, "  \"replays_not_matching\": %u,\n", replaysNotMatching);
     const char* const actorLabels[] = {"created", "killed", "killed_by_player"};

@@ -32,7 +32,14 @@ public:
     void worldUpdated() { ++worldUpdates; }
     void levelCompleted() { ++levelsCompleted; }
     void gameEnded() { ++gameOvers; }
-    void highScoreEntered() { ++highScoresEntered; }
+    // A high score's initials were entered (in a player's run, or as a game's replay plays
+    // them): the report names the last.
+    void highScoreEntered(const char initials[4], int32_t score, int32_t level) {
+        ++highScoresEntered;
+        for (int i = 0; i < 4; ++i) lastEntryInitials[i] = initials[i];
+        lastEntryScore = score;
+        lastEntryLevel = level;
+    }
     // An entry's replay watched from the high scores; `matched`: it played to its end, or until
     // the player left it, picture for picture.
     void replayWatched(bool matched) {
@@ -62,6 +69,9 @@ public:
     uint32_t levelsCompleted = 0;
     uint32_t gameOvers = 0;
     uint32_t highScoresEntered = 0;
+    char lastEntryInitials[4] = "";
+    int32_t lastEntryScore = 0;
+    int32_t lastEntryLevel = 0;
     uint32_t replaysWatched = 0;
     uint32_t replaysNotMatching = 0;
     uint32_t residentStartKb = 0;  // once the first level has started; 0 when unknown

@@ -244,6 +244,18 @@ void CWorld::eraseEverywhere(CGameObject* actor) {
             actor->filedCells -= cells[c][r].erase(actor) ? 1 : 0;
 }
 
+int32_t CWorld::countOwnedBy(int32_t player) const {
+    int32_t count = 0;
+    for (const CGameObject* actor : objects)
+        if (!actor->dead && actor->owner == player) ++count;
+    return count;
+}
+
+void CWorld::disown(int32_t player) {
+    for (CGameObject* actor : objects)
+        if (actor->owner == player) actor->owner = 0;
+}
+
 void CWorld::killAll(bool keepDisks) {
     for (CGameObject* actor : objects) {
         // One blast of the sweep may already have killed what comes later: a rocket or an egg

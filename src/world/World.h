@@ -66,6 +66,11 @@ public:
     // Takes an actor out of every cell, wherever it was filed.
     void eraseEverywhere(CGameObject* actor);
 
+    // The live actors a player owns: its shots in flight, each of which may still score.
+    int32_t countOwnedBy(int32_t player) const;
+    // They fly on as they were, but what they hit from now on scores for nobody.
+    void disown(int32_t player);
+
     // --- wholesale
     // Every live actor dies (the disks it carries vanish unless keepDisks): the title's clear-out.
     // Each is marked kClearedOut, so no life is counted lost and no game ended.

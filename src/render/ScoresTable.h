@@ -1,0 +1,17 @@
+#pragma once
+// The high-score table as the game shows it, on a panel over whatever is beneath: the ten best
+// with their initials, scores, levels and dates, one of them highlighted. The table's page shows
+// it over the title; a game that has just made the table shows it over the maze.
+
+#include <cstdint>
+
+class CHighScores;
+
+// Where the panel ends, for what goes under it.
+constexpr int32_t kScoresTableBottom = 208;
+
+// Draws the panel and the table; the entry at `highlighted` (from 0; none when outside the
+// table) in `highlight`, the others white. Without `dates` when the table shows an entry just
+// made: its date is today's, which a replay of the run could not show again another day.
+void drawScoresTable(const CHighScores& scores, int32_t highlighted, uint16_t highlight, bool dates,
+                     uint16_t* surface);
