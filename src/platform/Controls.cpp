@@ -178,6 +178,28 @@ std::string_view keyName(int usage) {
     return {};
 }
 
+std::string_view shortKeyName(int usage) {
+    static const struct {
+        const char* full;
+        const char* brief;
+    } kShort[] = {
+        {"Keypad /", "KP/"},      {"Keypad *", "KP*"},         {"Keypad -", "KP-"},
+        {"Keypad +", "KP+"},      {"Keypad Enter", "KPENTER"}, {"Keypad .", "KP."},
+        {"Keypad 0", "KP0"},      {"Keypad 1", "KP1"},         {"Keypad 2", "KP2"},
+        {"Keypad 3", "KP3"},      {"Keypad 4", "KP4"},         {"Keypad 5", "KP5"},
+        {"Keypad 6", "KP6"},      {"Keypad 7", "KP7"},         {"Keypad 8", "KP8"},
+        {"Keypad 9", "KP9"},      {"Left Ctrl", "LCTRL"},      {"Right Ctrl", "RCTRL"},
+        {"Left Shift", "LSHIFT"}, {"Right Shift", "RSHIFT"},   {"Left Alt", "LALT"},
+        {"Right Alt", "RALT"},    {"Backspace", "BKSP"},       {"PageUp", "PGUP"},
+        {"PageDown", "PGDN"},     {"Escape", "ESC"},           {"Return", "RET"},
+        {"Delete", "DEL"},        {"Insert", "INS"},
+    };
+    const std::string_view name = keyName(usage);
+    for (const auto& s : kShort)
+        if (name == s.full) return s.brief;
+    return name;
+}
+
 int keyByName(std::string_view name) {
     for (const SKeyName& k : kNames)
         if (sameIgnoringCase(k.name, name)) return k.usage;

@@ -70,6 +70,9 @@ private:
 
 // SDL's name of a key the game can bind, by USB usage; empty for one it cannot.
 std::string_view keyName(int usage);
+// The same, shorter where it is long ("Escape": "ESC", "Keypad Enter": "KPENTER"), for where
+// the whole name would not fit.
+std::string_view shortKeyName(int usage);
 // The USB usage of a key by SDL's name (any letter case); 0 for a name it does not know.
 int keyByName(std::string_view name);
 

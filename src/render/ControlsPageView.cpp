@@ -34,29 +34,6 @@ constexpr const char* kPadNames[CControls::kActionCount] = {
     "D-PAD", "D-PAD", "D-PAD", "D-PAD", "STICK", "STICK", "STICK",
     "STICK", "A",     "X",     "START", "BACK",  "RB",    "LB"};
 
-// A key's name as the page shows it when its keys would not fit their column whole.
-std::string_view shortName(int usage) {
-    static const struct {
-        const char* full;
-        const char* brief;
-    } kShort[] = {
-        {"Keypad /", "KP/"},      {"Keypad *", "KP*"},         {"Keypad -", "KP-"},
-        {"Keypad +", "KP+"},      {"Keypad Enter", "KPENTER"}, {"Keypad .", "KP."},
-        {"Keypad 0", "KP0"},      {"Keypad 1", "KP1"},         {"Keypad 2", "KP2"},
-        {"Keypad 3", "KP3"},      {"Keypad 4", "KP4"},         {"Keypad 5", "KP5"},
-        {"Keypad 6", "KP6"},      {"Keypad 7", "KP7"},         {"Keypad 8", "KP8"},
-        {"Keypad 9", "KP9"},      {"Left Ctrl", "LCTRL"},      {"Right Ctrl", "RCTRL"},
-        {"Left Shift", "LSHIFT"}, {"Right Shift", "RSHIFT"},   {"Left Alt", "LALT"},
-        {"Right Alt", "RALT"},    {"Backspace", "BKSP"},       {"PageUp", "PGUP"},
-        {"PageDown", "PGDN"},     {"Escape", "ESC"},           {"Return", "RET"},
-        {"Delete", "DEL"},        {"Insert", "INS"},
-    };
-    const std::string_view name = keyName(usage);
-    for (const auto& s : kShort)
-        if (name == s.full) return s.brief;
-    return name;
-}
-
 // The keys of an action for its column: "SPACE, Z, LEFT CTRL", or shorter when that is too long.
 void keysText(EButton button, char (&out)[64]) {
     const uint8_t* keys = CControls::instance().keys[button];
@@ -64,7 +41,7 @@ void keysText(EButton button, char (&out)[64]) {
         size_t length = 0;
         out[0] = '\0';
         for (int i = 0; i < CControls::kMaxKeysPerAction && keys[i] != 0; ++i) {
-            const std::string_view name = brief ? shortName(keys[i]) : keyName(keys[i]);
+            const std::string_view name = brief ? shortKeyName(keys[i]) : keyName(keys[i]);
             const std::string_view join = i == 0 ? "" : brief ? " " : ", ";
             if (length + join.size() + name.size() >= sizeof out) break;
             std::memcpy(out + length, join.data(), join.size());

@@ -24,9 +24,12 @@ constexpr int32_t kTitleHelpHintY = 130;
 constexpr int32_t kTitleStartHintY = 235;
 constexpr int kTitleStartHintChars = 42;
 // Once there are high scores the bottom row begins with the way to them ("SELECT": HIGH SCORES,
-// 21 letters from x 2): the START line takes the room between that and the version, short.
+// 21 letters from x 2): SELECT's keys and START's take the room between that and the version,
+// short, and F1's goes up, right of "PRESS "START"" (which ends at x 238).
 constexpr int32_t kBesideScoresX = 209;
 constexpr int kBesideScoresChars = 26;
+constexpr int32_t kPageHintY = 224;
+constexpr int32_t kPageHintRight = 319;  // the strip's right edge
 // The menus' second line, under the first.
 constexpr int32_t kLineSpacing = 9;
 
@@ -34,7 +37,10 @@ constexpr int32_t kLineSpacing = 9;
 // on, nothing more is added.
 class CLine {
 public:
-    CLine(char* text, int limit) : text_(text), limit_(limit) { text_[0] = '\0'; }
+    // `brief`: keys by their short names, for a line that does not fit with the whole ones.
+    CLine(char* text, int limit, bool brief = false) : text_(text), limit_(limit), brief_(brief) {
+        text_[0] = '\0';
+    }
     CLine& operator<<(std::string_view part) {
         if (!fits_ || length_ + static_cast<int>(part.size()) > limit_) {
             fits_ = false;
@@ -46,6 +52,7 @@ public:
         return *this;
     }
     bool fits() const { return fits_; }
+    bool brief() const { return brief_; }
     // Ends the line with `last`, whatever did not fit before it (room was kept for it).
     void end(std::string_view last) {
         while (length_ > 0 && text_[length_ - 1] == ' ') --length_;
@@ -59,6 +66,7 @@ private:
     int limit_;
     int length_ = 0;
     bool fits_ = true;
+    bool brief_ = false;
 };
 
 // The first `most` keys of a button, parted by `join`: "ESCAPE/RETURN".
@@ -70,7 +78,7 @@ void addKeys(CLine& line, EButton button, int most, std::string_view join) {
     }
     for (int i = 0; i < most && i < CControls::kMaxKeysPerAction && keys[i] != 0; ++i) {
         if (i > 0) line << join;
-        line << keyName(keys[i]);
+        line << (line.brief() ? shortKeyName(keys[i]) : keyName(keys[i]));
     }
 }
 
@@ -125,15 +133,15 @@ void addJoystick(CLine& line, bool pad) {
         addMoveKeys(line);
 }
 
-// Builds a line with up to `most` keys a button, or fewer when it would not fit; `last` (the
-// controls page's key) ends it always.
+// Builds a line with up to `most` keys a button, or fewer when it would not fit, and then with
+// their short names; `last` (the controls page's key) ends it always.
 template <class TBuild>
 void build(char* text, int limit, std::string_view last, TBuild how) {
     const int room = last.empty() ? limit : limit - static_cast<int>(last.size()) - 3;
-    for (int most = CControls::kMaxKeysPerAction; most >= 1; --most) {
-        CLine line(text, room);
-        how(line, most);
-        if (!line.fits() && most > 1) continue;
+    for (int most = CControls::kMaxKeysPerAction; most >= 0; --most) {
+        CLine line(text, room, most == 0);
+        how(line, most == 0 ? 1 : most);
+        if (!line.fits() && most > 0) continue;
         if (!last.empty()) line.end(last);
         return;
     }
@@ -159,9 +167,9 @@ SHintScene takeHintScene() {
     return scene;
 }
 
-int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
+int hintLines(const SHintScene& scene, bool pad, SHintLine lines[kMostHintLines]) {
     const std::string_view page = pad ? "Y: CONTROLS" : "F1: CONTROLS";
-    for (int i = 0; i < 2; ++i) lines[i].x = kCentreX;
+    for (int i = 0; i < kMostHintLines; ++i) lines[i].x = kCentreX;
     int count = 0;
     switch (scene.what) {
         case EHintScene::kNone:
@@ -188,11 +196,25 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
             SHintLine& start = lines[count++];
             start.y = kTitleStartHintY;
             if (scene.besideScores) {
-                // Under "PRESS "START"" the keys alone say what it is.
                 start.x = kBesideScoresX;
-                build(start.text, kBesideScoresChars, page, [&](CLine& text, int most) {
-                    addStart(text, pad, most > 2 ? 2 : most, "/");
+                build(start.text, kBesideScoresChars, "", [&](CLine& text, int most) {
+                    text << "SELECT: ";
+                    if (pad)
+                        text << "BACK";
+                    else
+                        addKeys(text, kButtonSelect, most > 2 ? 2 : most, "/");
+                    // START's keys whole, or not at all.
+                    char keys[kHintChars + 1];
+                    CLine part(keys, kHintChars, text.brief());
+                    part << (text.brief() ? "  START: " : "   START: ");
+                    addStart(part, pad, most > 2 ? 2 : most, "/");
+                    text << keys;
                 });
+                SHintLine& controls = lines[count++];
+                controls.y = kPageHintY;
+                CLine(controls.text, kHintChars) << page;
+                controls.x =
+                    kPageHintRight - static_cast<int32_t>(std::strlen(controls.text)) * 3 - 3;
                 return count;
             }
             build(start.text, kTitleStartHintChars, page, [&](CLine& text, int most) {
@@ -251,7 +273,7 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[2]) {
 }
 
 void drawHints(const SHintScene& scene, bool pad, uint16_t* picture) {
-    SHintLine lines[2];
+    SHintLine lines[kMostHintLines];
     const int count = hintLines(scene, pad, lines);
     for (int i = 0; i < count; ++i) {
         const SHintLine& line = lines[i];

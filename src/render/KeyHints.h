@@ -31,13 +31,14 @@ void setHintScene(const SHintScene& scene);
 SHintScene takeHintScene();
 
 // The lines of a scene, each at most kHintChars long, and where their centres are; returns how
-// many (0 to 2).
+// many (0 to kMostHintLines).
 constexpr int kHintChars = 52;
+constexpr int kMostHintLines = 3;
 struct SHintLine {
     char text[kHintChars + 1];
     int32_t x;
     int32_t y;
 };
-int hintLines(const SHintScene& scene, bool controller, SHintLine lines[2]);
+int hintLines(const SHintScene& scene, bool controller, SHintLine lines[kMostHintLines]);
 // Draws them, each on a dimmed strip of its own.
 void drawHints(const SHintScene& scene, bool controller, uint16_t* picture);

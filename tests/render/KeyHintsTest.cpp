@@ -19,6 +19,7 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
         bool pad;
         const char* first;
         const char* second;
+        const char* third = nullptr;
     } const cases[] = {
         {"",
          {EHintScene::kTitle, 0, 1},
@@ -33,17 +34,41 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
         {"fire = Q", {EHintScene::kTitle, 0, 2}, false, "\"A\" BUTTON: Q", nullptr},
         {"", {EHintScene::kTitle, 0, 2}, true, "\"A\" BUTTON: A", "\"START\": START   Y: CONTROLS"},
         {"", {EHintScene::kTitle, 0, 3}, false, "\"START\": ESCAPE/RETURN   F1: CONTROLS", ""},
-        {"", {EHintScene::kTitle, 0, 3, false, true}, false, "ESCAPE   F1: CONTROLS", ""},
+        // Beside the way to the scores: SELECT's keys and START's, short where the whole names
+        // do not fit, and F1 above them.
+        {"",
+         {EHintScene::kTitle, 0, 3, false, true},
+         false,
+         "SELECT: TAB  START: ESC",
+         "F1: CONTROLS"},
+        {"select = Space",
+         {EHintScene::kTitle, 0, 1, false, true},
+         true,
+         "JOYSTICK: D-PAD OR LEFT STICK",
+         "SELECT: BACK  START: START",
+         "Y: CONTROLS"},
+        {"select = Keypad Enter",
+         {EHintScene::kTitle, 0, 3, false, true},
+         false,
+         "SELECT: KPENTER",
+         "F1: CONTROLS"},
         {"",
          {EHintScene::kMenu, 158, 0, true},
          false,
          "UP/DOWN: MOVE   ESCAPE/RETURN: CHOOSE   F1: CONTROLS",
          "LEFT/RIGHT: CHANGE"},
-        // Too long even with one key for START: what does not fit goes, F1 stays.
+        // Too long even with one key for START: short names; what does not fit then goes, F1
+        // stays.
         {"menu = Keypad Enter, Right Shift\nup = Keypad 8\ndown = Keypad 2",
          {EHintScene::kMenu, 158},
          false,
-         "KEYPAD 8/KEYPAD 2: MOVE   F1: CONTROLS",
+         "KP8/KP2: MOVE   KPENTER: CHOOSE   F1: CONTROLS",
+         ""},
+        {"menu = Keypad Enter, Right Shift\nup = Right Shift\ndown = Backspace\nselect = "
+         "Left Shift",
+         {EHintScene::kMenu, 158},
+         false,
+         "RSHIFT/BKSP: MOVE   KPENTER: CHOOSE   F1: CONTROLS",
          ""},
         {"menu = Keypad Enter, Right Shift",
          {EHintScene::kMenu, 158},
@@ -66,21 +91,27 @@ TEST_F(KeyHintsTest, TheLinesFollowTheBindingsOrTheController) {
     for (const SCase& c : cases) {
         CControls::instance().setDefaults();
         ASSERT_TRUE(CControls::instance().parse(c.keys, "k").empty()) << c.keys;
-        SHintLine lines[2];
+        SHintLine lines[kMostHintLines];
         const int count = hintLines(c.scene, c.pad, lines);
         ASSERT_GE(count, 1) << c.first;
         EXPECT_STREQ(lines[0].text, c.first);
         if (c.second) {
-            EXPECT_EQ(count == 2 ? std::string(lines[1].text) : "", c.second) << c.first;
+            EXPECT_EQ(count >= 2 ? std::string(lines[1].text) : "", c.second) << c.first;
         }
-        // Beside the title's way to the high scores (x 2 to 128) the line keeps clear of it
-        // and of the version (from x 290).
-        const SHintLine& last = lines[count - 1];
-        const int32_t half = static_cast<int32_t>(std::strlen(last.text)) * 3 + 3;
-        if (c.scene.besideScores) {
-            EXPECT_GE(last.x - half, 128) << last.text;
-            EXPECT_LE(last.x + half, 290) << last.text;
+        if (c.third) {
+            EXPECT_EQ(count >= 3 ? std::string(lines[2].text) : "", c.third) << c.first;
         }
+        if (!c.scene.besideScores) continue;
+        // Beside the title's way to the high scores (x 2 to 128) the keys' line keeps clear of
+        // it and of the version (from x 290); F1's, above it, of "PRESS "START"" (to x 238).
+        const auto half = [](const SHintLine& line) {
+            return static_cast<int32_t>(std::strlen(line.text)) * 3 + 3;
+        };
+        const SHintLine &keys = lines[count - 2], &page = lines[count - 1];
+        EXPECT_GE(keys.x - half(keys), 128) << keys.text;
+        EXPECT_LE(keys.x + half(keys), 290) << keys.text;
+        EXPECT_GE(page.x - half(page), 238) << page.text;
+        EXPECT_LE(page.x + half(page), 320) << page.text;
     }
     // A picture the game says nothing about shows none; the scene is the picture's only.
     setHintScene({EHintScene::kMenu, 158});
