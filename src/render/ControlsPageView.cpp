@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/ControlsPage.h"
+#include "platform/Platform.h"
 #include "render/Draw.h"
 #include "render/Font.h"
 
@@ -64,6 +65,8 @@ void drawRight(const char* text, int32_t right, int32_t y, uint16_t colour, uint
 
 void drawControlsPage(const CControlsPage& page, int32_t volume, bool pad, uint32_t nowMs,
                       uint16_t* picture) {
+    // Opaque: no word of the game beneath shows between the page's rows.
+    std::memset(picture, 0, kScreenPixels * sizeof(uint16_t));
     drawPanel(160, 120, 320, 240, kDialogBorder, kPageFill, picture);
     drawWindowTextCentred("CONTROLS", 160, kTitleY, kWhite, picture, kScale);
     drawWindowTextCentred("CONTROLS", 161, kTitleY, kWhite, picture, kScale);
