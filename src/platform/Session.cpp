@@ -79,7 +79,8 @@ ButtonMask CSession::filterButtons(ButtonMask live) {
     if (options_.virtualClock && ++pollsWithoutPicture_ > kMaxPollsWithoutPicture && !quit_) {
         reportLine("no picture for " + std::to_string(kMaxPollsWithoutPicture) +
                    " polls at picture " + std::to_string(picturesShown()) +
-                   ": the buttons never end the wait (hold start?)");
+                   ": the game waits at LEVEL COMPLETE for START, and the buttons never press "
+                   "it (hold start there)");
         failed_ = true;
         quit_ = true;
     }
