@@ -98,9 +98,10 @@ TEST(HighScoresRun, GamesAfterTheTutorialAndAfterAnotherGameEnterAndReplayToThei
 // Fire and the stick mashed, everything let go of every few pictures, through the last death
 // and a moment past GAME OVER, at level 9 with seed 6: the mashing types no initials (START ends
 // the entry at the letters offered), and the last shots, which still score after GAME OVER,
-// count in the entry. The panel's end, the table, the entry's replay and its report agree.
+// count in the entry. The panel's end, the table, the entry's replay and its report agree; also
+// when the table is full of the score the game had at GAME OVER, so that only the last shots
+// make it enter, later than GAME OVER: the replay judges its end by the table it found.
 TEST(HighScoresRun, MashedThroughTheLastDeathTypesNothingAndEntersTheScoreThePanelEndsOn) {
-    const fs::path dir = freshTestDir("mashed");
     constexpr int kGameOver = 4309;  // of this game, at this picture
     const char* const ways[] = {"up", "right", "down", "left"};
     std::string script;
@@ -109,37 +110,58 @@ TEST(HighScoresRun, MashedThroughTheLastDeathTypesNothingAndEntersTheScoreThePan
         script +=
             std::to_string(at) + " " + ways[i / 6 % 4] + " a\n" + std::to_string(at + 3) + "\n";
     script += std::to_string(kGameOver + 100) + " start\n" + std::to_string(kGameOver + 110) + "\n";
-    writeText((dir / "mash.txt").string(), script);
     const std::string game = "--headless --level 9 --seed 6 --input mash.txt --report ";
-    ASSERT_EQ(
-        runGame(game + "over.json --frames " + std::to_string(kGameOver), dir.string()).status, 0);
-    ASSERT_EQ(reported((dir / "over.json").string(), "game_overs"), "1");
-    const SGameRun run =
-        runGame(game + "run.json --frames " + std::to_string(kGameOver + 400), dir.string());
-    ASSERT_EQ(run.status, 0) << run.output;
-    const std::string runReport = (dir / "run.json").string();
-    EXPECT_EQ(reported(runReport, "initials"), "\"AAA\"");
-    const std::string score = reported(runReport, "score");
-    EXPECT_LT(std::stoi(reported((dir / "over.json").string(), "score")), std::stoi(score))
-        << "no shot scored after GAME OVER: this game no longer tries what it is here for";
+    std::string overScore, firstReplay;
+    for (const bool full : {false, true}) {
+        SCOPED_TRACE(full ? "a full table" : "an empty table");
+        const fs::path dir = freshTestDir(full ? "mashed-full" : "mashed");
+        writeText((dir / "mash.txt").string(), script);
+        if (full) {
+            const fs::path data = dir / ".local" / "share" / "boltfever";
+            fs::create_directories(data);
+            std::string table;
+            for (int i = 0; i < 10; ++i) {
+                const std::string name = "old-" + std::to_string(i) + ".bfr";
+                fs::copy_file(firstReplay, data / name);
+                table += "ZZZ " + overScore + " 9 2025-06-01 " + name + "\n";
+            }
+            writeText((data / "boltfever-scores.txt").string(), table);
+        } else {
+            ASSERT_EQ(
+                runGame(game + "over.json --frames " + std::to_string(kGameOver), dir.string())
+                    .status,
+                0);
+            ASSERT_EQ(reported((dir / "over.json").string(), "game_overs"), "1");
+            overScore = reported((dir / "over.json").string(), "score");
+        }
+        const SGameRun run =
+            runGame(game + "run.json --frames " + std::to_string(kGameOver + 400), dir.string());
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::string runReport = (dir / "run.json").string();
+        EXPECT_EQ(reported(runReport, "initials"), "\"AAA\"");
+        const std::string score = reported(runReport, "score");
+        EXPECT_LT(std::stoi(overScore), std::stoi(score))
+            << "no shot scored after GAME OVER: this game no longer tries what it is here for";
 
-    const SGameRun listed = runGame("--scores", dir.string());
-    std::istringstream lines(listed.output);
-    std::string line;
-    std::getline(lines, line);  // the heading
-    ASSERT_TRUE(std::getline(lines, line)) << listed.output;
-    // " 1. AAA         1,750  level 09 ...": the score between the initials and the level.
-    const size_t from = line.find("AAA") + 3;
-    std::string listedScore;
-    for (const char c : line.substr(from, line.find("level") - from))
-        if (c != ' ' && c != ',') listedScore += c;
-    EXPECT_EQ(listedScore, score) << line;
-    const SGameRun played = runGame(
-        "--headless --replay '" + line.substr(line.rfind(' ') + 1) + "' --report played.json",
-        dir.string());
-    EXPECT_EQ(played.status, 0) << played.output;
-    EXPECT_EQ(reported((dir / "played.json").string(), "score"), score);
-    EXPECT_EQ(reported((dir / "played.json").string(), "initials"), "\"AAA\"");
+        const SGameRun listed = runGame("--scores", dir.string());
+        std::istringstream lines(listed.output);
+        std::string line;
+        std::getline(lines, line);  // the heading
+        ASSERT_TRUE(std::getline(lines, line)) << listed.output;
+        // " 1. AAA         1,750  level 09 ...": the score between the initials and the level.
+        const size_t from = line.find("AAA") + 3;
+        std::string listedScore;
+        for (const char c : line.substr(from, line.find("level") - from))
+            if (c != ' ' && c != ',') listedScore += c;
+        EXPECT_EQ(listedScore, score) << line;
+        const std::string replay = line.substr(line.rfind(' ') + 1);
+        const SGameRun played =
+            runGame("--headless --replay '" + replay + "' --report played.json", dir.string());
+        EXPECT_EQ(played.status, 0) << played.output;
+        EXPECT_EQ(reported((dir / "played.json").string(), "score"), score);
+        EXPECT_EQ(reported((dir / "played.json").string(), "initials"), "\"AAA\"");
+        firstReplay = replay;
+    }
 }
 
 }  // namespace
