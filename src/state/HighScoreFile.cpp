@@ -82,11 +82,9 @@ void loadHighScores(const std::string& folder, CHighScores& table, std::string& 
     problem.clear();
     if (folder.empty()) return;  // no home: nowhere to keep them, as with the settings
     const std::string path = folder + kHighScoresFileName;
-    std::string target, said;
+    std::string said;
     std::vector<uint8_t> bytes;
-    const EFileRead read = !resolveLinks(path, target, said)
-                               ? EFileRead::kFailed
-                               : readFileUpTo(path, bytes, kMostHighScoresBytes, said);
+    const EFileRead read = readFileUpTo(path, bytes, kMostHighScoresBytes, said);
     if (read == EFileRead::kMissing) {
         table.saveEnabled = true;
         return;

@@ -93,11 +93,14 @@ TEST_F(ControlsTest, AMissingFileIsWrittenWithTheDefaultsAndALargeOneIsRefused) 
     // 64 KiB is read (and is no keys file); a byte more is refused, the limit named.
     std::ofstream(path) << std::string(65536, '#');
     EXPECT_TRUE(loadControls(path).empty());
+    EXPECT_EQ(CControls::instance().path, path);
     std::ofstream(path) << std::string(65537, '#');
     const auto problems = loadControls(path);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0],
               path + ": larger than 65536 bytes, which no keys file is (the default keys stay)");
+    // A file that was not read is never saved over.
+    EXPECT_EQ(CControls::instance().path, "");
 }
 
 #ifdef BOLTFEVER_TEST_WITH_SDL

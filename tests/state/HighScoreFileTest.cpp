@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,12 @@ TEST(HighScoreFile, HostileFilesKeepTheGoodEntriesAndSayTheRestInOneLine) {
         twelve += std::string(1, static_cast<char>('A' + i)) + "AA " + std::to_string(i * 100) +
                   " 2 2025-06-01 a.bfr\n";
     const std::string good = "KAT 500 3 2025-06-01 a.bfr\n";
+    // The folder shared as /tmp is, and a stranger's link in it to a replay of ours (planted when
+    // we are root, who can give it away; otherwise it names nothing and is dropped all the same).
+    ::chmod(folder.c_str(), 01777);
+    fs::create_symlink("a.bfr", folder + "theirs.bfr");
+    if (::lchown((folder + "theirs.bfr").c_str(), 12345, 12345) != 0)
+        fs::remove(folder + "theirs.bfr");
     const struct {
         const char* what;
         std::string text;
@@ -67,6 +74,8 @@ TEST(HighScoreFile, HostileFilesKeepTheGoodEntriesAndSayTheRestInOneLine) {
          good + "BOB 400 1 2025-06-01 gone.bfr\nCAL 300 1 2025-06-01 junk.bfr\n"
                 "DEE 200 1 2025-06-01 session.bfr\n",
          "KAT ", "3 entries name replays missing or not of a game; 1 entry kept"},
+        {"a replay through another user's link", good + "EVE 600 1 2025-06-01 theirs.bfr\n", "KAT ",
+         "1 entry names a replay missing or not of a game; 1 entry kept"},
         {"names and numbers out of bounds",
          good + "BOB 1 1 2025-06-01 ../a.bfr\nBOB 1 1 2025-06-01 /tmp/a.bfr\n"
                 "BOB 1 1 2025-06-01 a.txt\nbob 1 1 2025-06-01 a.bfr\nBO 1 1 2025-06-01 a.bfr\n"
