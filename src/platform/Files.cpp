@@ -370,6 +370,16 @@ bool CAtomicFile::commit(std::string& error) {
     return true;
 }
 
+bool CAtomicFile::commitWhole(const void* data, size_t size, std::string& error) {
+    int failure = 0;
+    if (!writeAt(0, data, size, failure)) {
+        error = reason(path_, failure);
+        abandon();
+        return false;
+    }
+    return commit(error);
+}
+
 void CAtomicFile::abandon() {
     if (fd_ < 0) return;
     ::unlink(temporary_.c_str());
@@ -380,11 +390,5 @@ void CAtomicFile::abandon() {
 bool writeFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string& error) {
     CAtomicFile file;
-    if (!file.open(path, error)) return false;
-    int failure = 0;
-    if (!file.writeAt(0, data, size, failure)) {
-        error = reason(path, failure);
-        return false;
-    }
-    return file.commit(error);
+    return file.open(path, error) && file.commitWhole(data, size, error);
 }

@@ -72,6 +72,8 @@ public:
     // Puts the file in place: flushed to the disk, then renamed over the old one. On failure
     // the temporary file is removed and the old file stays as it was.
     bool commit(std::string& error);
+    // Writes `size` bytes as the whole new file and commits it. False, with a one-line reason.
+    bool commitWhole(const void* data, size_t size, std::string& error);
     // Removes the temporary file; the old file stays as it was.
     void abandon();
     const std::string& path() const { return path_; }

@@ -135,6 +135,22 @@ TEST(HighScoreFile, ANewEntryKeepsItsReplayAndTheOnePushedOffLosesItsOwn) {
     EXPECT_EQ(table.rankFor(1000), -1);  // equal to the last is not enough
     EXPECT_EQ(table.rankFor(0), -1);
 
+    // What saves killed on the way left: ours goes, the rest is not ours to remove (another
+    // user's file when we are root, who can give one away).
+    const std::string theirs = folder + "boltfever-score-theirs.bfr";
+    writeBytes(theirs, gameReplay(true));
+    const bool planted = ::chown(theirs.c_str(), 12345, 12345) == 0;
+    const struct {
+        const char* name;
+        bool gone;
+    } leftovers[] = {{"boltfever-score-killed.bfr.tmp", true}, {"boltfever-score-whole.bfr", true},
+                     {"boltfever-score-theirs.bfr", !planted}, {"boltfever-score-link.bfr", false},
+                     {"boltfever-score-notes.txt", false},     {"mine.bfr", false}};
+    for (const auto& l : leftovers)
+        if (!fs::exists(folder + l.name)) writeBytes(folder + l.name, gameReplay(true));
+    fs::remove(folder + "boltfever-score-link.bfr");
+    fs::create_symlink("mine.bfr", folder + "boltfever-score-link.bfr");
+
     SHighScore entry;
     std::memcpy(entry.initials, "NEW", 4);
     entry.score = 5500;
@@ -148,6 +164,7 @@ TEST(HighScoreFile, ANewEntryKeepsItsReplayAndTheOnePushedOffLosesItsOwn) {
     ASSERT_TRUE(saveHighScore(table, rank, replay, dropped, error)) << error;
     EXPECT_FALSE(fs::exists(folder + "boltfever-score-old1.bfr"));
     EXPECT_TRUE(fs::exists(folder + "boltfever-score-old2.bfr"));
+    for (const auto& l : leftovers) EXPECT_NE(fs::exists(folder + l.name), l.gone) << l.name;
 
     CHighScores back;
     loadHighScores(folder, back, problem);
