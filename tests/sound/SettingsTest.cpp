@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +14,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "sound/SoundManager.h"
 #include "state/GameState.h"
+#include "support/FullDisk.h"
 #include "support/GameTest.h"
 
 namespace fs = std::filesystem;
@@ -189,16 +188,8 @@ TEST_F(CSettingsTest, AFailedSaveLeavesTheOldFileWhole) {
     changed.masterVolume = 10;
 
     // The disk fills up halfway through the new file: the write of 16 bytes stops at 8.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string error;
-    const bool written = writeSettingsFile(path, changed, error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = withFullDisk(8, [&] { return writeSettingsFile(path, changed, error); });
 
     EXPECT_FALSE(written);
     EXPECT_NE(error.find(path), std::string::npos) << error;
