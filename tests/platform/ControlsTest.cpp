@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -101,6 +102,25 @@ TEST_F(ControlsTest, AMissingFileIsWrittenWithTheDefaultsAndALargeOneIsRefused) 
               path + ": larger than 65536 bytes, which no keys file is (the default keys stay)");
     // A file that was not read is never saved over.
     EXPECT_EQ(CControls::instance().path, "");
+}
+
+// Keys the player keeps in a dotfiles folder and links in by an absolute path are read there and
+// saved there, the link left a link.
+TEST_F(ControlsTest, AKeysFileLinkedFromElsewhereIsReadAndSavedThere) {
+    const std::string dir = freshTestDir("dotfiles");
+    const std::string target = dir + "/dotfiles/keys.txt", path = dir + "/" + CControls::kFileName;
+    std::filesystem::create_directory(dir + "/dotfiles");
+    writeText(target, "fire = F\n");
+    std::filesystem::create_symlink(target, path);
+    EXPECT_TRUE(loadControls(path).empty());
+    EXPECT_EQ(press({keyByName("F")}), buttonBit(kButtonA));
+    CControls::instance().bind(kButtonA, keyByName("Q"));
+    std::string error;
+    ASSERT_TRUE(CControls::instance().save(error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    std::stringstream saved;
+    saved << std::ifstream(target).rdbuf();
+    EXPECT_NE(saved.str().find("fire = F, Q\n"), std::string::npos) << saved.str();
 }
 
 #ifdef BOLTFEVER_TEST_WITH_SDL
