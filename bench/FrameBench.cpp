@@ -17,6 +17,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "render/Screen.h"
 #include "rules/MonsterFactory.h"
+#include "shell/GameHooks.h"
 #include "state/GameState.h"
 #include "state/Random.h"
 #include "world/Level.h"
@@ -28,6 +29,7 @@ namespace {
 void startHeadless() {
     static CHeadlessBackend backend;
     platformStartup(backend);
+    wireGameHooks();
 }
 
 // The floor of every shown picture: clearing the surface and copying it to the display.

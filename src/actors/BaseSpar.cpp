@@ -15,16 +15,6 @@ struct SDiskLook {
 
 constexpr SDiskLook kLook[4] = {{31, 0xFFFF}, {25, 0x6B5F}, {28, 0xF800}, {109, 0x05C0}};
 
-// The disks a carrier drops when it dies.
-[[maybe_unused]] const bool gDropsDisks = [] {
-    CGameObject::newDisk = []() -> CGameObject* {
-        CBaseSpar* disk = new CBaseSpar;
-        disk->setup();
-        return disk;
-    };
-    return true;
-}();
-
 }  // namespace
 
 CBaseSpar::CBaseSpar() {

@@ -10,7 +10,6 @@
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "sound/SoundManager.h"
-#include "sound/SoundMixer.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
 #include "world/Level.h"
@@ -19,20 +18,6 @@
 namespace {
 
 CPlayer* gSlot[3] = {};
-
-// Placed sounds are heard from player 1, and a kill scores for the player who made it: the mixer
-// and the actor base ask through these.
-[[maybe_unused]] const bool gHeardAndCredited = [] {
-    CSoundMixer::listenerTile = [](int32_t& tileX, int32_t& tileY) {
-        const CPlayer* listener = CPlayer::instance(1);
-        tileX = listener->x >> 6;
-        tileY = listener->y >> 6;
-    };
-    CGameObject::creditScore = [](int32_t player, int32_t points) {
-        if (CPlayer* credited = CPlayer::instance(player)) credited->addScore(points);
-    };
-    return true;
-}();
 
 // Units per frame of the player's shot.
 constexpr int32_t kShotSpeed = 14;

@@ -1,10 +1,7 @@
 #include "platform/Controls.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
 #include <iterator>
 
@@ -394,19 +391,21 @@ ButtonMask CControls::buttons(const uint8_t* keysDown, bool altHeld) const {
 
 std::vector<std::string> loadControls(const std::string& path) {
     CControls& controls = CControls::instance();
-    controls.path = path;
+    // A file that is there but was not read is never saved over: the keys are kept nowhere.
+    controls.path.clear();
     std::string error;
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
-        const std::string text = controls.text();
-        if (!writeFileAtomically(path, text.data(), text.size(), error))
-            return {error + " (the default keys stay)"};
-        return {};
-    }
     std::vector<uint8_t> bytes;
     switch (readFileUpTo(path, bytes, kMaxControlsBytes, error)) {
         case EFileRead::kWhole:
+            controls.path = path;
             return controls.parse(std::string(bytes.begin(), bytes.end()), path);
+        case EFileRead::kMissing: {
+            controls.path = path;
+            const std::string text = controls.text();
+            if (!writeFileAtomically(path, text.data(), text.size(), error))
+                return {error + " (the default keys stay)"};
+            return {};
+        }
         case EFileRead::kCut:
             return {error + ", which no keys file is (the default keys stay)"};
         default:

@@ -81,5 +81,6 @@ constexpr int kKeyF1 = 58;
 
 // Reads the controls file at `path` into CControls, or writes the defaults there when it is
 // missing; CControls then saves to `path` too. Problems come back one per line; a file that cannot
-// be read or written costs nothing but its own line: the defaults stay.
+// be read or written costs nothing but its own line: the defaults stay, and one that is there but
+// was not read is not saved over.
 std::vector<std::string> loadControls(const std::string& path);

@@ -135,8 +135,12 @@ bool sameFile(const std::string& a, const std::string& b) {
 EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes,
                        std::string& error) {
     bytes.clear();
+    // Links are followed as a write follows them: another user's link in a shared folder could
+    // hand a file of ours to whatever reads it aloud (a bad line is echoed with its text).
+    std::string target;
+    if (!resolveLinks(path, target, error)) return EFileRead::kFailed;
     // Non-blocking, so that opening a pipe with no writer returns at once; it is refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) {
         const int failure = errno;
         error = reason(path, failure);
@@ -366,6 +370,16 @@ bool CAtomicFile::commit(std::string& error) {
     return true;
 }
 
+bool CAtomicFile::commitWhole(const void* data, size_t size, std::string& error) {
+    int failure = 0;
+    if (!writeAt(0, data, size, failure)) {
+        error = reason(path_, failure);
+        abandon();
+        return false;
+    }
+    return commit(error);
+}
+
 void CAtomicFile::abandon() {
     if (fd_ < 0) return;
     ::unlink(temporary_.c_str());
@@ -376,11 +390,5 @@ void CAtomicFile::abandon() {
 bool writeFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string& error) {
     CAtomicFile file;
-    if (!file.open(path, error)) return false;
-    int failure = 0;
-    if (!file.writeAt(0, data, size, failure)) {
-        error = reason(path, failure);
-        return false;
-    }
-    return file.commit(error);
+    return file.open(path, error) && file.commitWhole(data, size, error);
 }

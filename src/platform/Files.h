@@ -15,8 +15,8 @@ enum class EFileRead {
 };
 
 // Reads a regular file, at most maxBytes of it. A folder, a device or a pipe is refused rather
-// than read (a pipe could block, a device never end). Every outcome but kWhole comes with a
-// one-line reason that starts with the path.
+// than read (a pipe could block, a device never end), and so is a link resolveLinks refuses.
+// Every outcome but kWhole comes with a one-line reason that starts with the path.
 EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes,
                        std::string& error);
 // The whole file or nothing: a file larger than maxBytes is refused.
@@ -72,6 +72,8 @@ public:
     // Puts the file in place: flushed to the disk, then renamed over the old one. On failure
     // the temporary file is removed and the old file stays as it was.
     bool commit(std::string& error);
+    // Writes `size` bytes as the whole new file and commits it. False, with a one-line reason.
+    bool commitWhole(const void* data, size_t size, std::string& error);
     // Removes the temporary file; the old file stays as it was.
     void abandon();
     const std::string& path() const { return path_; }

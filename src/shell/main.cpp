@@ -26,6 +26,7 @@
 #include "render/TestCard.h"
 #include "shell/AutoPlayer.h"
 #include "shell/CommandLine.h"
+#include "shell/GameHooks.h"
 #include "shell/MainLoop.h"
 #include "sound/SoundManager.h"
 #include "state/HighScoreFile.h"
@@ -128,6 +129,7 @@ bool checkDistinctFiles(const SOptions& options, std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    wireGameHooks();
     SOptions options;
     std::string message;
     switch (parseCommandLine(argc, argv, options, message)) {

@@ -56,11 +56,6 @@ ESettingsFile readSettingsFile(const std::string& path, SSettings& settings, std
         if (message.compare(0, path.size() + 2, path + ": ") == 0)
             message.erase(0, path.size() + 2);
     };
-    std::string target;
-    if (!resolveLinks(path, target, problem)) {
-        unnamed(problem);
-        return ESettingsFile::kUnreadable;
-    }
     // One byte more than the record tells a longer file from an exact one.
     std::vector<uint8_t> bytes;
     const EFileRead read = readFileUpTo(path, bytes, kSettingsBytes + 1, problem);

@@ -1,6 +1,7 @@
 #include "sound/SoundMixer.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "platform/Platform.h"
 #include "state/GameReport.h"
@@ -71,6 +72,7 @@ SStereoVolume CSoundMixer::placeVolume(int32_t dx, int32_t dy) {
 
 void CSoundMixer::playAt(int32_t id, int32_t tileX, int32_t tileY, int32_t priority) {
     int32_t listenerX = tileX, listenerY = tileY;
+    assert(listenerTile != nullptr);
     if (listenerTile) listenerTile(listenerX, listenerY);
     playAtFrom(id, tileX, tileY, listenerX, listenerY, priority);
 }

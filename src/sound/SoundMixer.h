@@ -37,8 +37,8 @@ public:
     // Back to a fresh mixer (tests and tools only).
     static void resetInstance();
 
-    // Where placed sounds are heard from: player 1's tile, told by the player, which sets this
-    // at start-up (the mixer knows no actor). Without one a sound is heard where it is placed.
+    // Where placed sounds are heard from: player 1's tile (the mixer knows no actor). Wired by
+    // the program at start-up (wireGameHooks); a debug build stops at a sound placed without it.
     static void (*listenerTile)(int32_t& tileX, int32_t& tileY);
 
     bool swapStereo = false;            // copy of the manager's flag

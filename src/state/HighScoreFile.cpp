@@ -1,5 +1,6 @@
 #include "state/HighScoreFile.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,15 +33,38 @@ std::string count(size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Removes a replay the table no longer names, if it is one the game made there.
+bool endsWith(const std::string& name, const std::string& end) {
+    return name.size() >= end.size() &&
+           name.compare(name.size() - end.size(), end.size(), end) == 0;
+}
+
+bool names(const std::vector<SHighScore>& entries, const std::string& name) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [&name](const SHighScore& e) { return e.replay == name; });
+}
+
+// Removes a replay the table does not name, or a save's temporary replay, if it is one the game
+// makes there: of our pattern, a file of ours, and not a link.
 void removeReplay(const CHighScores& table, const std::string& name) {
     if (name.compare(0, std::char_traits<char>::length(kReplayPrefix), kReplayPrefix) != 0) return;
-    for (const SHighScore& e : table.entries)
-        if (e.replay == name) return;
+    if (!endsWith(name, ".bfr") && !endsWith(name, ".bfr.tmp")) return;
+    if (names(table.entries, name)) return;
     const std::string path = table.folder + name;
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
         ::unlink(path.c_str());
+}
+
+// A save killed on the way leaves a temporary replay, a whole replay no entry names yet, or the
+// replay of an entry it was pushing off; replays have a name of their own every second, so no
+// later save would write over them. The replays of the entries being pushed off stay: the table
+// on the disk names them until the new one is in place.
+void removeLeftovers(const CHighScores& table, const std::vector<SHighScore>& dropped) {
+    DIR* folder = ::opendir(table.folder.c_str());
+    if (!folder) return;
+    while (const dirent* entry = ::readdir(folder))
+        if (!names(dropped, entry->d_name)) removeReplay(table, entry->d_name);
+    ::closedir(folder);
 }
 
 }  // namespace
@@ -82,11 +106,9 @@ void loadHighScores(const std::string& folder, CHighScores& table, std::string& 
     problem.clear();
     if (folder.empty()) return;  // no home: nowhere to keep them, as with the settings
     const std::string path = folder + kHighScoresFileName;
-    std::string target, said;
+    std::string said;
     std::vector<uint8_t> bytes;
-    const EFileRead read = !resolveLinks(path, target, said)
-                               ? EFileRead::kFailed
-                               : readFileUpTo(path, bytes, kMostHighScoresBytes, said);
+    const EFileRead read = readFileUpTo(path, bytes, kMostHighScoresBytes, said);
     if (read == EFileRead::kMissing) {
         table.saveEnabled = true;
         return;
@@ -124,6 +146,11 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
         return false;
     };
     if (table.folder == userDataDir() && !makeUserDataDir(error)) return fail(error);
+    // The table's new file is made first and held until it is in place: another game saving a
+    // high score at once waits, so that neither takes the other's new replay for a leftover.
+    const std::string path = table.folder + kHighScoresFileName;
+    CAtomicFile file;
+    if (!file.open(path, error)) return fail(error);
     // A name of its own: the date and time, and a number when two games end in one second.
     char date[11], time[7];
     dateAndTimeNow(date, time);
@@ -137,8 +164,9 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
     if (!writeFileAtomically(table.folder + name, replay.data(), replay.size(), error))
         return fail(error);
     table.entries[static_cast<size_t>(rank)].replay = name;
+    removeLeftovers(table, dropped);
     const std::string text = table.text();
-    if (!writeFileAtomically(table.folder + kHighScoresFileName, text.data(), text.size(), error)) {
+    if (!file.commitWhole(text.data(), text.size(), error)) {
         ::unlink((table.folder + name).c_str());
         return fail(error);
     }

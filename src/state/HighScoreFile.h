@@ -26,7 +26,10 @@ void loadHighScores(const std::string& folder, CHighScores& table, std::string& 
 
 // Keeps an entry the table has just taken in: its replay is written beside the table under a
 // name of its own (set in `entry` and in the table), then the table, and the replays of the
-// entries it pushed off the end are removed. False, with one line, when it could not be kept.
+// entries it pushed off the end are removed, with what saves killed on the way left there (the
+// player's own boltfever-score-*.bfr.tmp, and boltfever-score-*.bfr no entry names; never a
+// link, never another user's file). False, with one line, when it could not be kept; the table
+// and the replays it names are then as they were.
 bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& replay,
                    const std::vector<SHighScore>& dropped, std::string& error);
 

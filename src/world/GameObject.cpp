@@ -1,5 +1,7 @@
 #include "world/GameObject.h"
 
+#include <cassert>
+
 #include "effects/EffectManager.h"
 #include "render/Draw.h"
 #include "render/Screen.h"
@@ -148,6 +150,7 @@ void CGameObject::loadDirectionImages(int32_t first) {
 }
 
 void CGameObject::die(int32_t killer) {
+    assert(creditScore != nullptr);
     dropDisks();
     hitPoints = 0;
     CEffectManager::instance().spawnParticles((x >> 3) + 4, (y >> 3) + 4, 1, false, burstColours);
@@ -194,5 +197,6 @@ void CGameObject::dropDisks() {
     const int32_t level = CLevel::instance().levelNumber;
     const int32_t radius = level <= 10 ? n + 4 : n + level / 5 + 4;
     CWorld& world = CWorld::instance();
+    assert(newDisk != nullptr);
     for (int32_t i = 0; i < n && newDisk; ++i) world.addNear(x >> 6, y >> 6, radius, newDisk());
 }

@@ -45,11 +45,12 @@ static_assert(kKindCount == kKindEgg + 1, "a name for every kind");
 
 class CGameObject {
 public:
-    // What the actor base needs of the actors above it, set by them at start-up: the world
-    // knows no concrete actor.
-    // Credits a kill's points to player 1 or 2 (set by CPlayer).
+    // What the actor base needs of the actors above it (the world knows no concrete actor),
+    // wired by the program at start-up (wireGameHooks); a debug build stops at a death without
+    // them.
+    // Credits a kill's points to player 1 or 2.
     static void (*creditScore)(int32_t player, int32_t points);
-    // A new disk, set up and not yet placed (set by CBaseSpar).
+    // A new disk, set up and not yet placed.
     static CGameObject* (*newDisk)();
 
     CGameObject();

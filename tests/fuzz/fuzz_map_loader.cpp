@@ -14,6 +14,7 @@
 #include "render/Screen.h"
 #include "rules/LevelStart.h"
 #include "rules/Waves.h"
+#include "shell/GameHooks.h"
 #include "state/GameState.h"
 #include "state/Random.h"
 #include "world/Level.h"
@@ -30,6 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static CHeadlessBackend backend;
     backend.setAudioUnlimited(true);
     platformStartup(backend);
+    wireGameHooks();
     CGrenade::buildGrenadeTable();
     CPlayer::buildLocatorTable();
     CScreen::instance().loadTileImages();

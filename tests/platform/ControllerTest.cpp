@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "actors/Player.h"
+#include "platform/ControlsPage.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
 #include "shell/MainLoop.h"
@@ -119,6 +120,27 @@ TEST_F(ControllerTest, StickDpadAndButtonsReachTheGameAndSurviveUnplugging) {
     EXPECT_EQ(heldFlags(), buttonBit(kButtonStart));
     hold(0, 0, 0);
     EXPECT_TRUE(CGameState::instance().menuOpen);
+}
+
+// On the controller, as SDL maps its buttons: Y opens the controls page, A chooses an action, B
+// gives up waiting for its key, and B again closes the page.
+TEST_F(ControllerTest, YOpensTheControlsPageAndBCancelsABindingThenClosesIt) {
+    plugIn();
+    const CControlsPage& page = CControlsPage::instance();
+    const struct {
+        SDL_GameControllerButton button;
+        bool open, binding;
+    } steps[] = {{SDL_CONTROLLER_BUTTON_Y, true, false},
+                 {SDL_CONTROLLER_BUTTON_DPAD_DOWN, true, false},
+                 {SDL_CONTROLLER_BUTTON_A, true, true},
+                 {SDL_CONTROLLER_BUTTON_B, true, false},
+                 {SDL_CONTROLLER_BUTTON_B, false, false}};
+    for (const auto& s : steps) {
+        hold(0, 0, pad(s.button));
+        hold(0, 0, 0);
+        EXPECT_EQ(page.isOpen, s.open) << s.button;
+        EXPECT_EQ(page.binding, s.binding) << s.button;
+    }
 }
 
 }  // namespace

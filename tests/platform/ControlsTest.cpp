@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -93,11 +94,33 @@ TEST_F(ControlsTest, AMissingFileIsWrittenWithTheDefaultsAndALargeOneIsRefused) 
     // 64 KiB is read (and is no keys file); a byte more is refused, the limit named.
     std::ofstream(path) << std::string(65536, '#');
     EXPECT_TRUE(loadControls(path).empty());
+    EXPECT_EQ(CControls::instance().path, path);
     std::ofstream(path) << std::string(65537, '#');
     const auto problems = loadControls(path);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0],
               path + ": larger than 65536 bytes, which no keys file is (the default keys stay)");
+    // A file that was not read is never saved over.
+    EXPECT_EQ(CControls::instance().path, "");
+}
+
+// Keys the player keeps in a dotfiles folder and links in by an absolute path are read there and
+// saved there, the link left a link.
+TEST_F(ControlsTest, AKeysFileLinkedFromElsewhereIsReadAndSavedThere) {
+    const std::string dir = freshTestDir("dotfiles");
+    const std::string target = dir + "/dotfiles/keys.txt", path = dir + "/" + CControls::kFileName;
+    std::filesystem::create_directory(dir + "/dotfiles");
+    writeText(target, "fire = F\n");
+    std::filesystem::create_symlink(target, path);
+    EXPECT_TRUE(loadControls(path).empty());
+    EXPECT_EQ(press({keyByName("F")}), buttonBit(kButtonA));
+    CControls::instance().bind(kButtonA, keyByName("Q"));
+    std::string error;
+    ASSERT_TRUE(CControls::instance().save(error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    std::stringstream saved;
+    saved << std::ifstream(target).rdbuf();
+    EXPECT_NE(saved.str().find("fire = F, Q\n"), std::string::npos) << saved.str();
 }
 
 #ifdef BOLTFEVER_TEST_WITH_SDL

@@ -2,12 +2,15 @@
 
 #include <array>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/ControlsPage.h"
 #include "platform/PlayerInput.h"
 #include "platform/Pointer.h"
 #include "support/GameTest.h"
+#include "support/RunGame.h"
 
 namespace {
 
@@ -126,6 +129,75 @@ TEST_F(PlayerInputTest, TheHintsFollowTheLastHandsToPress) {
     EXPECT_TRUE(player.lastFromController);
     tap(kKeySpace);
     EXPECT_FALSE(player.lastFromTouch || player.lastFromController);
+}
+
+// The mouse chooses only where its button went down and came up: DONE pressed and DEFAULT KEYS
+// let go of, or the other way round, does nothing; DONE on both closes the page.
+TEST_F(PlayerInputTest, AClickChoosesOnlyTheItemItBeganAndEndedOn) {
+    CControlsPage& page = CControlsPage::instance();
+    CControls& controls = CControls::instance();
+    const int32_t done = CControlsPage::rowY(CControlsPage::kDoneItem);
+    const int32_t defaults = CControlsPage::rowY(CControlsPage::kDefaultsItem);
+    for (const auto& [down, up] : {std::pair{done, defaults}, {defaults, done}, {done, done}}) {
+        controls.bind(kButtonA, keyByName("Q"));  // for DEFAULT KEYS to undo
+        tap(kKeyF1);
+        poll({}, 160, down, true);
+        poll({}, 160, up, true);
+        poll({}, 160, up);
+        const bool chosen = down == up;
+        EXPECT_EQ(page.isOpen, !chosen) << down << " " << up;
+        EXPECT_EQ(controls.keysOf(kButtonA), "Space, Z, Left Ctrl, Q") << down << " " << up;
+        page.close();
+        controls.setDefaults();
+    }
+}
+
+// Reopened, the page starts on the volume; its keys are saved when they changed since it opened
+// (Q added, or Q added and DEFAULT KEYS), not when they are as they were (Q added and taken off).
+TEST_F(PlayerInputTest, ThePageReopensOnTheVolumeAndSavesOnlyChangedKeys) {
+    CControlsPage& page = CControlsPage::instance();
+    CControls& controls = CControls::instance();
+    controls.path = freshTestDir("keys-changed") + "/" + CControls::kFileName;
+    const int q = keyByName("Q");
+    const struct {
+        std::vector<int> keys;  // bound to fire in turn; 0: DEFAULT KEYS
+        uint32_t saves;
+    } cases[] = {{{}, 0}, {{q, q}, 0}, {{q}, 1}, {{0}, 2}, {{q, 0}, 2}};
+    for (const auto& c : cases) {
+        tap(kKeyF1);
+        EXPECT_EQ(page.cursor, CControlsPage::kVolumeItem);
+        tap(kKeyDown);
+        for (const int key : c.keys)
+            key ? (void)controls.bind(kButtonA, key) : controls.setDefaults();
+        tap(kKeyF1);
+        EXPECT_FALSE(page.isOpen);
+        EXPECT_EQ(page.saves, c.saves) << c.keys.size();
+    }
+}
+
+// While a key is awaited Escape is a key like any other, bound to the action; F1 leaves the
+// action as it was.
+TEST_F(PlayerInputTest, WhileAKeyIsAwaitedEscapeIsBoundAndF1Cancels) {
+    CControlsPage& page = CControlsPage::instance();
+    const struct {
+        int key;
+        const char* said;
+        const char* fire;
+    } cases[] = {{kKeyEscape, "ESCAPE TAKEN FROM MENU FOR FIRE", "Space, Z, Left Ctrl, Escape"},
+                 {kKeyF1, "NO KEY CHANGED", "Space, Z, Left Ctrl"}};
+    for (const auto& c : cases) {
+        CControls::instance().setDefaults();
+        tap(kKeyF1);
+        for (int i = 0; i < 9; ++i) tap(kKeyDown);
+        tap(kKeyReturn);
+        ASSERT_TRUE(page.binding);
+        tap(c.key);
+        EXPECT_FALSE(page.binding) << c.said;
+        EXPECT_TRUE(page.isOpen) << c.said;
+        EXPECT_STREQ(page.said[0], c.said);
+        EXPECT_EQ(CControls::instance().keysOf(kButtonA), c.fire);
+        page.close();
+    }
 }
 
 }  // namespace

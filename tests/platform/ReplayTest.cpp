@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/GameTape.h"
 #include "platform/InputScript.h"
+#include "platform/Platform.h"
 #include "platform/Replay.h"
 
 namespace {
@@ -204,6 +206,31 @@ TEST(InputScript, KeysAndTheMouseAreHandsLikeAPlayers) {
     EXPECT_FALSE(script.handsAt(9).pointerIn || script.handsAt(9).keysDown[58]);
     ASSERT_TRUE(script.parse("5 a\n", "s", error));
     EXPECT_FALSE(script.holdsKeys());
+}
+
+// A game's replay played on its tape ends at its last poll: the picture the game draws after it
+// is not checked, even one a check would fall on, and no button comes from the tape after it.
+TEST(GameTape, APlaybackEndsAtItsLastPollWithNoCheckPastIt) {
+    CGameTape tape;
+    tape.record(SReplayHeader{}, CGameTape::kSetupPictures);  // its pictures count from 1
+    const std::vector<uint16_t> picture(kScreenPixels, 0x1234);
+    for (uint32_t n = 1; n <= 120; ++n) {
+        tape.poll(n == 120 ? kFire : kRight);
+        if (n < 120) tape.picture(picture.data(), n);  // checked at 60
+    }
+    tape.stop();
+    const std::vector<uint8_t> file = tape.file();
+    CReplayReader replay;
+    std::string error;
+    ASSERT_TRUE(replay.parse(file.data(), file.size(), error)) << error;
+    tape.play(replay, 0);
+    for (uint32_t n = 1; n <= 120; ++n) {
+        EXPECT_EQ(tape.poll(0), n == 120 ? kFire : kRight) << n;
+        tape.picture(picture.data(), n);
+    }
+    EXPECT_EQ(tape.state(), CGameTape::EState::kPlaying) << tape.problem();
+    EXPECT_EQ(tape.poll(kFire), 0u);
+    EXPECT_EQ(tape.state(), CGameTape::EState::kEnded);
 }
 
 }  // namespace

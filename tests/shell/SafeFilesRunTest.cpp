@@ -17,8 +17,9 @@ namespace {
 
 // Shell helpers for the cases. 12345 is a stranger who owns only what a case gives it; $ME is the
 // player. plant NAME TARGET: the stranger's link in a folder like /tmp (sticky, writable by all)
-// to a file of ours. theirs FILE: the stranger's file, open to all. cfg FILE: settings of ours,
-// whose inode `same` checks later. stop SIGNAL: interrupts a headless run once it has begun.
+// to a file of ours, which a read must not follow either. theirs FILE: the stranger's file, open to
+// all. cfg FILE: settings of ours, whose inode `same` checks later. stop SIGNAL: interrupts a
+// headless run once it has begun.
 constexpr const char* kHelpers = R"sh(D=.local/share/boltfever
 plant() { mkdir -p -m 1777 shared && echo secret >victim && chown $ME victim && ln -s $2 shared/$1 && chown -h 12345 shared/$1; }
 theirs() { mkdir -p -m 1777 shared && touch $1 && chmod 666 $1 && chown 12345 $1; }
@@ -40,6 +41,9 @@ both ## plant r.json ../victim && chown -h $ME shared/r.json ## run --report sha
 root ## plant r.json ../victim && chmod 777 shared ## run --report shared/r.json ## 0 ## ## grep -q seed victim
 both ## plant boltfever.cfg ../victim ## cd shared && run ## 0 ## boltfever.cfg: another user's link in a shared folder; not followed; playing on the defaults ## test $(cat victim) = secret
 both ## plant boltfever-keys.txt ../keys && cfg shared/boltfever.cfg ## cd shared && SDL_VIDEODRIVER=dummy boltfever --mute --frames 2 ## 0 ## boltfever-keys.txt: another user's link in a shared folder; not followed (the default keys stay) ## ! test -e keys
+both ## plant boltfever-keys.txt ../victim && cfg shared/boltfever.cfg ## cd shared && SDL_VIDEODRIVER=dummy boltfever --mute --frames 2 ## 0 ## boltfever-keys.txt: another user's link in a shared folder; not followed (the default keys stay) ## test $(cat victim) = secret
+both ## plant in.txt ../victim ## run --input shared/in.txt ## 2 ## shared/in.txt: another user's link in a shared folder; not followed ##
+both ## plant r.bfr ../victim ## run --replay shared/r.bfr ## 2 ## shared/r.bfr: another user's link in a shared folder; not followed ##
 both ## theirs shared/r.json.tmp && echo old >shared/r.json && chown $ME shared/r.json ## run --report shared/r.json ## 2 ## shared/r.json: shared/r.json.tmp belongs to another user; nothing written, the old file stays ## test $(cat shared/r.json) = old && ! test -s shared/r.json.tmp
 both ## theirs shared/boltfever.cfg.tmp && cfg shared/boltfever.cfg ## cd shared && run ## 0 ## cannot save the settings: boltfever.cfg: boltfever.cfg.tmp belongs to another user ## same shared/boltfever.cfg && ! test -s shared/boltfever.cfg.tmp
 nobody ## mkdir -p $D && echo half >$D/boltfever.cfg.tmp && chown -R $ME .local ## run ## 0 ## ## test "$(ls -A $D)" = boltfever.cfg
@@ -124,7 +128,7 @@ TEST(SafeFilesRun, NothingAnotherUserPlantedRedirectsAWriteAndEachRefusalIsOneLi
             EXPECT_EQ(inShell(shell + "rm run.log\n" + field[5]), 0) << field[5] << "\n" << what;
         }
     }
-    EXPECT_EQ(number, 26);
+    EXPECT_EQ(number, 29);
     if (!scratch.empty()) std::filesystem::remove_all(scratch);
     if (nobody.empty())
         GTEST_SKIP() << "neither setpriv nor runuser: the cases as nobody did not run";

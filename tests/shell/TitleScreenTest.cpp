@@ -5,28 +5,23 @@
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
 #include "effects/ParticleSystem.h"
-#include "platform/Platform.h"
-#include "platform/headless/HeadlessBackend.h"
 #include "shell/Menu.h"
 #include "shell/TitleScreen.h"
 #include "sound/SoundManager.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
 #include "state/Random.h"
-#include "support/GameTest.h"
+#include "support/HeadlessGameTest.h"
 #include "support/Place.h"
 #include "world/Level.h"
 #include "world/World.h"
 
 namespace {
 
-class TitleScreenTest : public CGameTest {
+class TitleScreenTest : public CHeadlessGameTest {
 protected:
     void SetUp() override {
-        CGameTest::SetUp();
-        platformStartup(backend_);
-        backend_.setAudioUnlimited(true);
-        CSoundManager::instance().startUp();
+        CHeadlessGameTest::SetUp();
         title_.begin();
     }
     // Iterations until the frame counter reaches `frame` (the menu closed).
@@ -38,7 +33,6 @@ protected:
         backend_.setButtons(buttons);
         return title_.iterate();
     }
-    CHeadlessBackend backend_;
     CTitleScreen title_;
 };
 

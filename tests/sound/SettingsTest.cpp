@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +14,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "sound/SoundManager.h"
 #include "state/GameState.h"
+#include "support/FullDisk.h"
 #include "support/GameTest.h"
 
 namespace fs = std::filesystem;
@@ -189,16 +188,8 @@ TEST_F(CSettingsTest, AFailedSaveLeavesTheOldFileWhole) {
     changed.masterVolume = 10;
 
     // The disk fills up halfway through the new file: the write of 16 bytes stops at 8.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string error;
-    const bool written = writeSettingsFile(path, changed, error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = withFullDisk(8, [&] { return writeSettingsFile(path, changed, error); });
 
     EXPECT_FALSE(written);
     EXPECT_NE(error.find(path), std::string::npos) << error;
@@ -215,21 +206,26 @@ TEST_F(CSettingsTest, AFailedSaveLeavesTheOldFileWhole) {
 }
 
 TEST_F(CSettingsTest, ALinkedFileIsRewrittenWhereItIsWithItsPermissions) {
-    // The player keeps the settings elsewhere and links them in, readable by nobody else.
+    // The player keeps the settings elsewhere and links them in, readable by nobody else: by a
+    // relative link, or by an absolute one into a dotfiles folder.
     const Bytes old{0xC8, 0, 0, 0, 0x64, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0};
     fs::create_directory(dir / "kept");
     const std::string target = (dir / "kept" / "mine.cfg").string();
-    writeFile(target, old);
-    ::chmod(target.c_str(), 0600);
-    fs::create_symlink("kept/mine.cfg", path);
-    sound->loadSettingsFrom(path);
-    sound->setMasterVolume(77);
-    ASSERT_TRUE(sound->saveSettingsTo(path));
-    EXPECT_TRUE(fs::is_symlink(path));
-    EXPECT_EQ(readFile(target)[0], 77);
-    struct stat info {};
-    ASSERT_EQ(::stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    for (const std::string& link : {std::string("kept/mine.cfg"), target}) {
+        writeFile(target, old);
+        ::chmod(target.c_str(), 0600);
+        fs::remove(path);
+        fs::create_symlink(link, path);
+        sound->loadSettingsFrom(path);
+        EXPECT_EQ(sound->masterVolume, 0xC8) << link;
+        sound->setMasterVolume(77);
+        ASSERT_TRUE(sound->saveSettingsTo(path)) << link;
+        EXPECT_TRUE(fs::is_symlink(path)) << link;
+        EXPECT_EQ(readFile(target)[0], 77) << link;
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << link;
+    }
     // Something in the way of the new file: one line, and the old file stays whole.
     fs::create_directory(target + ".tmp");
     sound->setMasterVolume(12);

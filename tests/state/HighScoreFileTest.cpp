@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Replay.h"
 #include "state/HighScoreFile.h"
+#include "support/FullDisk.h"
 
 namespace {
 
@@ -50,6 +52,12 @@ TEST(HighScoreFile, HostileFilesKeepTheGoodEntriesAndSayTheRestInOneLine) {
         twelve += std::string(1, static_cast<char>('A' + i)) + "AA " + std::to_string(i * 100) +
                   " 2 2025-06-01 a.bfr\n";
     const std::string good = "KAT 500 3 2025-06-01 a.bfr\n";
+    // The folder shared as /tmp is, and a stranger's link in it to a replay of ours (planted when
+    // we are root, who can give it away; otherwise it names nothing and is dropped all the same).
+    ::chmod(folder.c_str(), 01777);
+    fs::create_symlink("a.bfr", folder + "theirs.bfr");
+    if (::lchown((folder + "theirs.bfr").c_str(), 12345, 12345) != 0)
+        fs::remove(folder + "theirs.bfr");
     const struct {
         const char* what;
         std::string text;
@@ -67,6 +75,8 @@ TEST(HighScoreFile, HostileFilesKeepTheGoodEntriesAndSayTheRestInOneLine) {
          good + "BOB 400 1 2025-06-01 gone.bfr\nCAL 300 1 2025-06-01 junk.bfr\n"
                 "DEE 200 1 2025-06-01 session.bfr\n",
          "KAT ", "3 entries name replays missing or not of a game; 1 entry kept"},
+        {"a replay through another user's link", good + "EVE 600 1 2025-06-01 theirs.bfr\n", "KAT ",
+         "1 entry names a replay missing or not of a game; 1 entry kept"},
         {"names and numbers out of bounds",
          good + "BOB 1 1 2025-06-01 ../a.bfr\nBOB 1 1 2025-06-01 /tmp/a.bfr\n"
                 "BOB 1 1 2025-06-01 a.txt\nbob 1 1 2025-06-01 a.bfr\nBO 1 1 2025-06-01 a.bfr\n"
@@ -123,22 +133,51 @@ TEST(HighScoreFile, ANewEntryKeepsItsReplayAndTheOnePushedOffLosesItsOwn) {
     std::string problem;
     loadHighScores(folder, table, problem);
     ASSERT_EQ(table.entries.size(), 10u) << problem;
-    EXPECT_EQ(table.rankFor(1000), -1);  // equal to the last is not enough
-    EXPECT_EQ(table.rankFor(0), -1);
-
     SHighScore entry;
     std::memcpy(entry.initials, "NEW", 4);
     entry.score = 5500;
     entry.level = 12;
     std::memcpy(entry.date, "2025-07-04", 11);
     std::vector<SHighScore> dropped;
-    const int rank = table.insert(entry, dropped);
-    ASSERT_EQ(rank, 5);
     const std::vector<uint8_t> replay = gameReplay(true);
     std::string error;
+
+    // The disk fills up under the new table, its replay written: the old ten (the tenth, pushed
+    // off, included) and their replays stay as they were, and the program is told of no save.
+    const std::string before = table.text();
+    int rank = table.insert(entry, dropped);
+    EXPECT_FALSE(
+        withFullDisk(300, [&] { return saveHighScore(table, rank, replay, dropped, error); }));
+    EXPECT_NE(error.find(kHighScoresFileName), std::string::npos) << error;
+    EXPECT_EQ(table.text(), before);
+    EXPECT_FALSE(table.takeSaved());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 11);
+    EXPECT_TRUE(fs::exists(folder + "boltfever-score-old1.bfr"));
+
+    // What saves killed on the way left: ours goes, the rest is not ours to remove (another
+    // user's file when we are root, who can give one away).
+    const std::string theirs = folder + "boltfever-score-theirs.bfr";
+    writeBytes(theirs, gameReplay(true));
+    const bool planted = ::chown(theirs.c_str(), 12345, 12345) == 0;
+    const struct {
+        const char* name;
+        bool gone;
+    } leftovers[] = {{"boltfever-score-killed.bfr.tmp", true}, {"boltfever-score-whole.bfr", true},
+                     {"boltfever-score-theirs.bfr", !planted}, {"boltfever-score-link.bfr", false},
+                     {"boltfever-score-notes.txt", false},     {"mine.bfr", false}};
+    for (const auto& l : leftovers)
+        if (!fs::exists(folder + l.name)) writeBytes(folder + l.name, gameReplay(true));
+    fs::remove(folder + "boltfever-score-link.bfr");
+    fs::create_symlink("mine.bfr", folder + "boltfever-score-link.bfr");
+
+    dropped.clear();
+    rank = table.insert(entry, dropped);
+    ASSERT_EQ(rank, 5);
     ASSERT_TRUE(saveHighScore(table, rank, replay, dropped, error)) << error;
+    EXPECT_TRUE(table.takeSaved());
     EXPECT_FALSE(fs::exists(folder + "boltfever-score-old1.bfr"));
     EXPECT_TRUE(fs::exists(folder + "boltfever-score-old2.bfr"));
+    for (const auto& l : leftovers) EXPECT_NE(fs::exists(folder + l.name), l.gone) << l.name;
 
     CHighScores back;
     loadHighScores(folder, back, problem);
@@ -152,6 +191,23 @@ TEST(HighScoreFile, ANewEntryKeepsItsReplayAndTheOnePushedOffLosesItsOwn) {
     ASSERT_TRUE(readFile(folder + kept.replay, bytes, error)) << error;
     EXPECT_EQ(bytes, replay);
     EXPECT_EQ(kept.replay.rfind("boltfever-score-", 0), 0u) << kept.replay;
+}
+
+// Where a score would stand: after the scores equal to it, at the end of a table with room, and
+// nowhere for 0 however much room there is, nor past the tenth.
+TEST(HighScoreFile, AScoreStandsAfterItsEqualsAndZeroNeverMakesTheTable) {
+    const std::vector<int32_t> ten = {900, 800, 700, 600, 500, 400, 300, 200, 100, 100};
+    const struct {
+        std::vector<int32_t> table;
+        int32_t score;
+        int rank;
+    } cases[] = {{{}, 0, -1},          {{}, 1, 0},     {{500, 300}, 0, -1}, {{500, 300}, 1, 2},
+                 {{500, 300}, 500, 1}, {ten, 100, -1}, {ten, 101, 8},       {ten, 900, 1}};
+    for (const auto& c : cases) {
+        CHighScores table;
+        for (const int32_t score : c.table) table.entries.push_back({"AAA", score, 1, "", ""});
+        EXPECT_EQ(table.rankFor(c.score), c.rank) << c.table.size() << " entries, " << c.score;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/Session.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
+#include "shell/GameHooks.h"
 #include "shell/Menu.h"
 #include "sound/SoundManager.h"
 #include "sound/SoundMixer.h"
@@ -45,6 +46,7 @@ void resetGameSingletons() {
     CSoundManager::resetInstance();
     CSoundMixer::resetInstance();
     seedGameRand(1);
+    wireGameHooks();
 }
 
 void CPlayTest::SetUp() {

@@ -3,6 +3,8 @@
 #include "actors/BaseSpar.h"
 #include "actors/Player.h"
 #include "effects/EffectManager.h"
+#include "shell/GameHooks.h"
+#include "sound/SoundMixer.h"
 #include "state/GameState.h"
 #include "state/Random.h"
 #include "support/GameTest.h"
@@ -186,6 +188,26 @@ TEST_F(GameObjectTest, DroppedDisksScatterByTheLevelRadius) {
     CTestActor empty(kKindDummy, 64, 64);
     empty.dropDisks();
     EXPECT_EQ(world.objects.size(), 3u);
+}
+
+// The program wires what the world asks of the actors at start-up, as the fixture does; a debug
+// build stops at a hook left unwired rather than losing a kill's score, the disks a carrier drops
+// or where a sound is heard, and a release build plays on.
+TEST_F(GameObjectTest, AnUnwiredHookStopsADebugBuild) {
+    const struct {
+        const char* hook;
+        void (*unwire)();
+    } cases[] = {{"listenerTile", [] { CSoundMixer::listenerTile = nullptr; }},
+                 {"creditScore", [] { CGameObject::creditScore = nullptr; }},
+                 {"newDisk", [] { CGameObject::newDisk = nullptr; }}};
+    for (const auto& c : cases) {
+        c.unwire();
+        CTestActor carrier(kKindDummy, 640, 640);
+        carrier.disks = 1;
+        EXPECT_DEBUG_DEATH(
+            *c.hook == 'l' ? CSoundMixer::instance().playAt(0, 1, 1, 1) : carrier.die(1), c.hook);
+        wireGameHooks();
+    }
 }
 
 }  // namespace

@@ -198,7 +198,15 @@ TEST_F(WorldTest, ClearSparesThePlayerAndKillAllKillsEveryone) {
     world_->killAll(false);
     for (const CGameObject* actor : world_->objects) EXPECT_TRUE(actor->dead);
     EXPECT_EQ(world_->objects.size(), 5u);  // no disks dropped
-    EXPECT_EQ(CGameReport::instance().samples[17], 2u);
+    const CGameReport& report = CGameReport::instance();
+    EXPECT_EQ(report.samples[17], 2u);
+    // Staging, not play: the report counts the kills, none of them the player's, and no life
+    // lost or game ended.
+    world_->update();
+    EXPECT_EQ(report.killed[kKindDummy] + report.killed[kKindEgg], 4u);
+    for (const uint32_t byPlayer : report.killedByPlayer) EXPECT_EQ(byPlayer, 0u);
+    EXPECT_EQ(report.killed[kKindPlayer], 0u);
+    EXPECT_EQ(report.gameOvers, 0u);
     world_->clear(false);
     EXPECT_TRUE(world_->objects.empty());
     EXPECT_EQ(CPlayer::instance(1), player);
