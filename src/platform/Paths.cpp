@@ -81,3 +81,14 @@ bool isRegularFile(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+bool pathExists(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+void removeOwnFile(const std::string& path) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid())
+        unlink(path.c_str());
+}

@@ -18,3 +18,7 @@ std::string settingsPath();
 std::string executableDir();
 // A regular file (or a link to one) is there.
 bool isRegularFile(const std::string& path);
+// Anything (a file, a folder, a link) has that name.
+bool pathExists(const std::string& path);
+// Removes a regular file of the running user's; never a link, a folder or another user's file.
+void removeOwnFile(const std::string& path);

@@ -1,8 +1,5 @@
 #include "state/HighScoreFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -37,10 +34,7 @@ void removeReplay(const CHighScores& table, const std::string& name) {
     if (name.compare(0, std::char_traits<char>::length(kReplayPrefix), kReplayPrefix) != 0) return;
     for (const SHighScore& e : table.entries)
         if (e.replay == name) return;
-    const std::string path = table.folder + name;
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
-        ::unlink(path.c_str());
+    removeOwnFile(table.folder + name);
 }
 
 }  // namespace
@@ -128,7 +122,7 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
     char date[11], time[7];
     dateAndTimeNow(date, time);
     std::string name;
-    for (int n = 1; name.empty() || ::access((table.folder + name).c_str(), F_OK) == 0; ++n) {
+    for (int n = 1; name.empty() || pathExists(table.folder + name); ++n) {
         if (n > 99) return fail("no free name for its replay");
         name = kReplayPrefix + std::string(date, 4) + std::string(date + 5, 2) +
                std::string(date + 8, 2) + "-" + time + (n > 1 ? "-" + std::to_string(n) : "") +
@@ -139,7 +133,7 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
     table.entries[static_cast<size_t>(rank)].replay = name;
     const std::string text = table.text();
     if (!writeFileAtomically(table.folder + kHighScoresFileName, text.data(), text.size(), error)) {
-        ::unlink((table.folder + name).c_str());
+        removeOwnFile(table.folder + name);
         return fail(error);
     }
     for (const SHighScore& gone : dropped) removeReplay(table, gone.replay);
