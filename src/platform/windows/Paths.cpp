@@ -2,8 +2,9 @@
 // folder SDL names the program's preferences (%APPDATA%\boltfever\), never beside the .exe,
 // which may lie where the player cannot write. Names use '/', which Windows takes as well as
 // '\', so that the game's own handling of folders holds.
-#include <shlobj.h>
 #include <windows.h>
+// Windows' other headers need its types first.
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>

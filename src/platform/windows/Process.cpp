@@ -1,7 +1,8 @@
 // The process on Windows: Ctrl+C, Ctrl+Break and a closed console window ask the game to quit,
 // as SIGINT and SIGTERM do elsewhere; and the memory it holds.
-#include <psapi.h>
 #include <windows.h>
+// Windows' other headers need its types first.
+#include <psapi.h>
 
 #include "platform/Platform.h"
 
