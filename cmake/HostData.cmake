@@ -10,4 +10,7 @@ foreach(file maps.dat boltfever.png)
 endforeach()
 add_custom_target(levels ALL DEPENDS ${PROJECT_BINARY_DIR}/maps.dat)
 add_custom_target(desktop-icon ALL DEPENDS ${PROJECT_BINARY_DIR}/boltfever.png)
-install(FILES ${PROJECT_BINARY_DIR}/maps.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/boltfever)
+# Windows' package puts it beside the program (WindowsPackage.cmake).
+if(NOT WIN32)
+  install(FILES ${PROJECT_BINARY_DIR}/maps.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/boltfever)
+endif()

@@ -66,18 +66,25 @@ has "$port" "Bolt Fever.sh" boltfever/boltfever.aarch64 boltfever/boltfever.armh
 # machine cannot start an ARM program itself, so what the script tried to start is read from
 # strace; then that game plays under qemu with the libraries of its folder.
 mkdir -p "$work/machine"
+firmware_has=$(grep -v '^#' packaging/handheld/firmware-libraries.txt | paste -sd '|')
 for target in "aarch64 aarch64 qemu-aarch64 aarch64-linux-gnu" "armv7l armhf qemu-arm arm-linux-gnueabihf" \
     "x86_64 none"; do
     read -r machine arch qemu triplet <<<"$target"
     printf '#!/bin/sh\necho %s\n' "$machine" >"$work/machine/uname"
     chmod +x "$work/machine/uname"
     started=$(PATH=$work/machine:$PATH HOME=$work/machine strace -f -qq -e trace=execve -o /dev/stdout \
-        bash "$port/Bolt Fever.sh" --version 2>/dev/null | grep -o 'execve("\./boltfever\.[a-z0-9]*"' |
-        sed 's/.*\.\///; s/"$//' || true)
+        bash "$port/Bolt Fever.sh" --version 2>/dev/null | grep -o "execve(\"$port/boltfever/boltfever\.[a-z0-9]*\"" |
+        sed 's/.*\///; s/"$//' || true)
     want=boltfever.$arch
     [ "$arch" = none ] && want=
     [ "$started" = "$want" ] || fail "on $machine the launch script started '${started}', not '$want'"
     [ "$arch" = none ] && continue
+    # Every library the game and its libraries need is in its folder or is the firmware's own.
+    for file in "$port/boltfever/boltfever.$arch" "$port/boltfever/libs.$arch"/*; do
+        for lib in $(readelf -d "$file" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | grep -Ev "$firmware_has"); do
+            [ -e "$port/boltfever/libs.$arch/$lib" ] || fail "$arch: ${file##*/} needs $lib, which the folder lacks"
+        done
+    done
     plays "handheld-$arch" "$qemu" -L "/usr/$triplet" -E "LD_LIBRARY_PATH=$port/boltfever/libs.$arch" \
         "$port/boltfever/boltfever.$arch"
 done

@@ -6,9 +6,10 @@
 #   boltfever/boltfever.armhf          the game for 32-bit ARM systems
 #   boltfever/libs.aarch64, libs.armhf the libraries they need that a firmware may lack
 #   boltfever/maps.dat, README.md, LICENSE
-# A firmware for SDL2 games has the C library, the compiler's runtime, zlib and an SDL2 built for
-# its display: those are its own. The rest (libpng, the C++ library, the X11 client libraries
-# the window asks a window manager through) come from Debian's packages for that machine.
+# A firmware for SDL2 games has the C library, the C++ and compiler runtimes, zlib and an SDL2
+# built for its display (packaging/handheld/firmware-libraries.txt). The rest (libpng, and the
+# X11 client libraries the window asks a window manager through) come from Debian's packages
+# for that machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$(sed -n 's/^project(boltfever VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -17,7 +18,8 @@ name=boltfever-$version-handheld
 rm -rf "${out:?}/$name" "$out/$name.zip"
 game=$out/$name/boltfever
 mkdir -p "$game"
-firmware_has='^(libc\.so|libm\.so|libgcc_s\.so|ld-linux|libSDL2-2\.0\.so|libpthread\.so|libdl\.so|librt\.so|libz\.so)'
+# The firmware's own libraries (packaging/handheld/firmware-libraries.txt).
+firmware_has=$(grep -v '^#' packaging/handheld/firmware-libraries.txt | paste -sd '|')
 
 # The libraries a program or library needs (readelf's NEEDED), one a line.
 needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }

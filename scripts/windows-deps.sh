@@ -33,7 +33,7 @@ rm -rf "$prefix"
 mkdir -p "$prefix"
 dir() { find "$root/src" -maxdepth 1 -type d -name "$1-*" | head -n 1; }
 jobs=$(nproc)
-cross=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
+cross=(-Wno-dev -Wno-deprecated -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/x86_64-w64-mingw32.cmake")
 
 echo "== zlib"
@@ -53,7 +53,7 @@ echo "== SDL2"
 cmake -S "$(dir libsdl2)" -B "$root/build-sdl" "${cross[@]}" -DSDL_SHARED=ON -DSDL_STATIC=OFF \
     -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON >/dev/null
 cmake --build "$root/build-sdl" -j "$jobs" >/dev/null
-cmake --install "$root/build-sdl" >/dev/null
+cmake --install "$root/build-sdl" --strip >/dev/null
 
 echo "$wanted" >"$prefix/built-from"
 find "$root/src" -mindepth 1 -maxdepth 1 -type d -exec rm -rf {} +
