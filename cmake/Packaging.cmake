@@ -20,6 +20,14 @@ add_dependencies(boltfever desktop-icon)
 
 include(${PROJECT_SOURCE_DIR}/cmake/PackageDocs.cmake)
 
+# As in Debian's own packages, no compiler's name in the program: GCC's start-up files and
+# objects note it in a section that GNU strip keeps (clang's strip drops it).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_OBJCOPY)
+  add_custom_command(TARGET boltfever POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:boltfever>
+    VERBATIM)
+endif()
+
 # The man page is the game's own --help, so it never falls behind the options. help2man is a
 # build tool like any other, but a build without it still gives a playable game, just no page.
 find_program(HELP2MAN help2man)

@@ -34,12 +34,13 @@ PAGE_TEST_PACKAGES=(chromium)
 # the target's own SDL2, libpng and GoogleTest from Debian's multiarch packages, and run under
 # qemu-user; the Windows build takes mingw-w64 (with POSIX threads, for std::thread's sleeps),
 # builds its libraries from Debian's source packages (scripts/windows-deps.sh), and runs under
-# wine, headless or on Xvfb's display (xauth for xvfb-run).
+# wine, headless or on Xvfb's display (xauth for xvfb-run). strace tells what the handheld's launch
+# script starts (scripts/check-packages.sh).
 CROSS_ARCHITECTURES=(arm64 armhf)
 CROSS_PACKAGES=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-mingw-w64-x86-64-posix
     libsdl2-dev:arm64 libpng-dev:arm64 libgtest-dev:arm64
     libsdl2-dev:armhf libpng-dev:armhf libgtest-dev:armhf
-    qemu-user wine wine64 xvfb xauth dpkg-dev)
+    qemu-user wine wine64 xvfb xauth dpkg-dev strace)
 
 # Runs a command as root (through sudo when not root).
 as_root() {

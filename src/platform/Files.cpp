@@ -181,13 +181,6 @@ EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, siz
     return EFileRead::kWhole;
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
-              size_t maxBytes) {
-    if (readFileUpTo(path, bytes, maxBytes, error) == EFileRead::kWhole) return true;
-    bytes.clear();
-    return false;
-}
-
 bool checkOutputPath(const std::string& path, std::string& error) {
     if (path.empty()) {
         error = "an empty file name";
@@ -371,16 +364,4 @@ void CAtomicFile::abandon() {
     ::unlink(temporary_.c_str());
     ::close(fd_);
     fd_ = -1;
-}
-
-bool writeFileAtomically(const std::string& path, const void* data, size_t size,
-                         std::string& error) {
-    CAtomicFile file;
-    if (!file.open(path, error)) return false;
-    int failure = 0;
-    if (!file.writeAt(0, data, size, failure)) {
-        error = reason(path, failure);
-        return false;
-    }
-    return file.commit(error);
 }
