@@ -3,9 +3,10 @@
 # anywhere: boltfever.exe, SDL2.dll, maps.dat (found beside the .exe), README and LICENSE.
 # The game keeps its files where Windows programs keep theirs (platform/windows/Paths.cpp).
 
-# A window program: no console window opens beside it. Started from a console, it writes its
-# messages there all the same (SdlBackend.cpp's start, through the console it was started from).
-target_link_options(boltfever PRIVATE -static -mwindows)
+# A console program, as on every other system: its messages, its --help and its status reach the
+# console it was started from, and Ctrl+C or closing that console is a QUIT (windows/Process.cpp).
+# Started from Explorer, a console opens beside the window.
+target_link_options(boltfever PRIVATE -static)
 # SDL2.dll beside the program, in the build tree too, where the tests run it under wine.
 add_custom_command(TARGET boltfever POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:SDL2::SDL2> $<TARGET_FILE_DIR:boltfever>

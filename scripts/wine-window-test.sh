@@ -12,7 +12,10 @@ mkdir -p "$work/native" "$work/windows"
 # A level's few seconds: the automatic player at level 3, recorded headless.
 (cd "$work/native" && HOME=$PWD XDG_DATA_HOME= "$root/build/default/boltfever" --headless --seed 9 \
     --level 3 --autoplay --frames 400 --record ../run.bfr --screenshot ../native.png)
-# In the window, at the game's own pace, its data folder its own.
+# Wine's server outlives its programs a moment, with the desktop it made for them: one made for a
+# headless run has no display. Once it has ended, this run's wine starts anew on Xvfb's.
+WINEPREFIX=${WINEPREFIX:-$root/build/wine} wineserver -w
+# In the window, at the game's own pace.
 status=0
 (cd "$work/windows" && BOLTFEVER_WINE_DISPLAY=1 \
     xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/wine.sh" \
