@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole suite: the tests and the golden replays, both again under
 # AddressSanitizer and UndefinedBehaviorSanitizer with a short soak, and the fuzzers for a bounded
-# time; then builds the release with clang, packages it and has lintian check the package, and
-# plays the page for browsers in headless chromium.
+# time; then builds the release with clang, packages it and has lintian check the package; builds
+# the game for 64-bit and 32-bit ARM Linux and for Windows, runs their tests and golden replays
+# under qemu-user and wine, and packages them; and plays the page for browsers in headless
+# chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-install_packages "${TEST_PACKAGES[@]}"
+add_architectures
+install_packages "${TEST_PACKAGES[@]}" "${CROSS_PACKAGES[@]}"
 
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 JOBS=$(nproc)
 
-step() { printf '\n== %s\n' "$*"; }
+# Each step says how long the one before it took.
+step() {
+    [ -n "${step_name:-}" ] && printf -- '-- %s: %d s\n' "$step_name" $((SECONDS - step_start))
+    step_name=$*
+    step_start=$SECONDS
+    printf '\n== %s\n' "$*"
+}
 
 step "build and test"
 cmake --preset default
@@ -49,6 +58,32 @@ rm -f build/clang-release/boltfever_*.deb build/clang-release/boltfever-*.tar.gz
 (cd build/clang-release && cpack -G "DEB;TGZ")
 # Debian's own checks of the package: an error fails the run; warnings and notes are shown.
 lintian --fail-on error --display-info build/clang-release/boltfever_*.deb
+
+step "the Windows build's libraries, from Debian's source packages (kept in build/windows-deps)"
+scripts/windows-deps.sh
+
+# Another machine's build: the game, its tests (the ARM ones: under qemu-user; the Windows
+# build's goldens: under wine, headless), and its package.
+for preset in linux-arm64 linux-armhf windows-x64; do
+    step "$preset: build, and the tests and golden replays under its emulator"
+    cmake --preset "$preset"
+    cmake --build --preset "$preset" -j "$JOBS"
+    ctest --preset "$preset"
+    rm -f build/"$preset"/boltfever_*.deb build/"$preset"/boltfever-*.zip
+    if [ "$preset" = windows-x64 ]; then
+        (cd build/"$preset" && cpack -G ZIP)
+    else
+        (cd build/"$preset" && cpack -G DEB)
+        lintian --fail-on error --display-info build/"$preset"/boltfever_*.deb
+    fi
+done
+
+step "the handheld folder, and what the packages hold"
+scripts/package-handheld.sh
+scripts/check-packages.sh
+
+step "the Windows build's window under wine, on a virtual display"
+scripts/wine-window-test.sh
 
 step "the page for browsers, played in headless chromium"
 ./web.sh --test

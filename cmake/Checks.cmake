@@ -4,6 +4,7 @@
 # data folder, so that nothing of the player's is read or written; the game finds maps.dat
 # beside itself.
 if(TARGET boltfever)
+  enable_testing()
   file(GLOB GOLDEN_REPLAYS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/golden/*.bfr)
   foreach(replay ${GOLDEN_REPLAYS})
     get_filename_component(name ${replay} NAME_WE)
@@ -16,10 +17,16 @@ if(TARGET boltfever)
       TIMEOUT 600)
     # A replay that watches high scores finds their replays where the recording found them: the
     # data folder it started with, tests/golden/NAME/, is put in place before each playback.
+    # Windows keeps that folder in %APPDATA%, which wine sets itself: there it goes to the
+    # working directory, whose boltfever.cfg puts the settings, and the high scores beside them.
     set(data ${PROJECT_SOURCE_DIR}/tests/golden/${name})
+    set(data_folder ${home}/.local/share/boltfever)
+    if(WIN32)
+      set(data_folder ${home})
+    endif()
     if(IS_DIRECTORY ${data})
       add_test(NAME Golden.${name}.home COMMAND ${CMAKE_COMMAND} -E copy_directory ${data}
-                                                 ${home}/.local/share/boltfever)
+                                                 ${data_folder})
       set_tests_properties(Golden.${name}.home PROPERTIES FIXTURES_SETUP golden-${name})
       set_tests_properties(Golden.${name} PROPERTIES FIXTURES_REQUIRED golden-${name})
     endif()
@@ -30,5 +37,6 @@ endif()
 # layer. The build refuses an include that points up; this names it, also in the backends'
 # sources a build leaves out.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-add_test(NAME Layers COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/check-layers.py
+# By its path: another machine's build would run an imported program under its emulator.
+add_test(NAME Layers COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check-layers.py
                              ${PROJECT_SOURCE_DIR}/src ${BOLTFEVER_LAYER_ROOTS})

@@ -9,5 +9,11 @@ if(BOLTFEVER_HARDEN AND NOT BOLTFEVER_SANITIZE AND NOT BOLTFEVER_FUZZ)
     add_compile_definitions($<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
   endif()
   add_compile_options(-fstack-protector-strong)
-  add_link_options(LINKER:-z,relro LINKER:-z,now)
+  # Windows programs have no relro; mingw-w64's linker marks them for address randomisation
+  # and no-execute data by itself, and its stack protector is a library of its own.
+  if(WIN32)
+    add_link_options(-fstack-protector-strong)
+  else()
+    add_link_options(LINKER:-z,relro LINKER:-z,now)
+  endif()
 endif()

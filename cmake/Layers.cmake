@@ -43,12 +43,22 @@ endfunction()
 #    and sound writers. The window's backend (SDL's, or the browser's) is a library of its own
 #    below, built only with the game. A browser has no libpng: its writePng declines.
 if(EMSCRIPTEN)
-  boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web)/" "/src/platform/PngWriter\\.cpp$"
+  boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows)/"
+                  "/src/platform/PngWriter\\.cpp$"
                   SOURCES ${PROJECT_SOURCE_DIR}/src/platform/web/PngWriter.cpp)
   # maps.dat is found in the working directory, the page's root folder.
   target_compile_definitions(boltfever_platform PUBLIC BOLTFEVER_DATADIR="/")
 else()
-  boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web)/")
+  # Windows' files, folders and process (windows/) take the place of the POSIX ones. Its
+  # localtime_r is mingw-w64's, given this; its memory counters are psapi's.
+  if(WIN32)
+    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web)/"
+                    "/src/platform/(Files|Paths|Process)\\.cpp$")
+    target_compile_definitions(boltfever_platform PUBLIC _POSIX_THREAD_SAFE_FUNCTIONS=200112L)
+    target_link_libraries(boltfever_platform PUBLIC psapi)
+  else()
+    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows)/")
+  endif()
   target_link_libraries(boltfever_platform PUBLIC PNG::PNG)
   target_compile_definitions(boltfever_platform PUBLIC
     BOLTFEVER_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}/boltfever")

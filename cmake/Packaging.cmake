@@ -20,9 +20,27 @@ add_dependencies(boltfever desktop-icon)
 
 include(${PROJECT_SOURCE_DIR}/cmake/PackageDocs.cmake)
 
+# As in Debian's own packages, no compiler's name in the program: GCC's start-up files and
+# objects note it in a section that GNU strip keeps (clang's strip drops it).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_OBJCOPY)
+  add_custom_command(TARGET boltfever POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:boltfever>
+    VERBATIM)
+endif()
+
 # The man page is the game's own --help, so it never falls behind the options. help2man is a
 # build tool like any other, but a build without it still gives a playable game, just no page.
 find_program(HELP2MAN help2man)
+# Another machine's game answers --help under its emulator: help2man runs it through a script of
+# the game's name.
+set(HELP_PROGRAM $<TARGET_FILE:boltfever>)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+  set(HELP_PROGRAM ${PROJECT_BINARY_DIR}/emulated/boltfever)
+  file(GENERATE OUTPUT ${HELP_PROGRAM}
+       CONTENT "#!/bin/sh\nexec ${emulator} '$<TARGET_FILE:boltfever>' \"$@\"\n"
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE)
+endif()
 if(HELP2MAN)
   set(MAN_PAGE ${PROJECT_BINARY_DIR}/boltfever.6.gz)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/boltfever.h2m.in
@@ -31,7 +49,7 @@ if(HELP2MAN)
     OUTPUT ${MAN_PAGE}
     COMMAND ${HELP2MAN} --no-info --section=6 --source "Bolt Fever ${PROJECT_VERSION}"
             --include ${PROJECT_BINARY_DIR}/boltfever.h2m --output ${PROJECT_BINARY_DIR}/boltfever.6
-            $<TARGET_FILE:boltfever>
+            ${HELP_PROGRAM}
     COMMAND sed -i -f ${PROJECT_SOURCE_DIR}/packaging/man-tables.sed ${PROJECT_BINARY_DIR}/boltfever.6
     # Debian's way: compressed, with no name or time stamp in the gzip header.
     COMMAND gzip -9nf ${PROJECT_BINARY_DIR}/boltfever.6
@@ -72,6 +90,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps reads the libraries the program links (SDL2, libpng, the C++ runtime) and
 # names the packages that hold them, with the versions the build needs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Another machine's package is of its architecture (the toolchain's), and dpkg-shlibdeps reads
+# that machine's libraries (PackageChecks.cmake).
+if(BOLTFEVER_DEB_ARCHITECTURE)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${BOLTFEVER_DEB_ARCHITECTURE})
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackageChecks.cmake)
 set(CPACK_BOLTFEVER_MAN_PAGE "${MAN_PAGE}")  # for PackageChecks.cmake

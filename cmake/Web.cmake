@@ -3,31 +3,14 @@
 # not run as WebAssembly, so the generated banks and maps.dat come from a native build tree,
 # which ./web.sh makes first.
 
-set(BOLTFEVER_HOST_BUILD ${PROJECT_SOURCE_DIR}/build/default CACHE PATH
-    "Native build tree that holds the generated banks and maps.dat")
 option(BOLTFEVER_ASYNCIFY "Let the game's waits hand the tab back to the browser" ON)
 set(WEB_PAGE_DIR ${PROJECT_SOURCE_DIR}/build/web CACHE PATH "Where the page is written")
 set(WEB_SOURCE_DIR ${PROJECT_SOURCE_DIR}/src/platform/web)
 # For size: the game asks little of the processor, and -Os costs it nothing measurable.
 set(BOLTFEVER_WEB_OPTIMIZE -Os CACHE STRING "How the page is optimised (-O2, -Os)")
 
-file(GLOB WEB_GENERATED_SOURCES CONFIGURE_DEPENDS ${BOLTFEVER_HOST_BUILD}/generated/*.cpp)
-if(NOT WEB_GENERATED_SOURCES OR NOT EXISTS ${BOLTFEVER_HOST_BUILD}/maps.dat OR
-   NOT EXISTS ${BOLTFEVER_HOST_BUILD}/icon-512.png)
-  message(FATAL_ERROR "No banks, maps.dat or icons in ${BOLTFEVER_HOST_BUILD}: build the native "
-                      "tree first (cmake --build --preset default --target levels page-icons)")
-endif()
-
-# The layers are Layers.cmake's (the platform's writePng is the browser's, which declines); the
-# banks made by the native build go into the layers that own them.
-foreach(generated ${WEB_GENERATED_SOURCES})
-  if(generated MATCHES "/ImageBank\\.cpp$")
-    target_sources(boltfever_render PRIVATE ${generated})
-  else()
-    target_sources(boltfever_sound PRIVATE ${generated})
-  endif()
-endforeach()
-set_source_files_properties(${WEB_GENERATED_SOURCES} PROPERTIES COMPILE_OPTIONS -Wno-error)
+# The banks and maps.dat come from the native build tree (HostBuild.cmake).
+include(${PROJECT_SOURCE_DIR}/cmake/HostBuild.cmake)
 # The page's backend is the platform's and sees no more than the platform does; the page's
 # status is the program's.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp)

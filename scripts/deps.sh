@@ -29,3 +29,41 @@ TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox lintian pyt
 # page's test plays it in chromium.
 WEB_PACKAGES=("${GAME_PACKAGES[@]}" emscripten python3)
 PAGE_TEST_PACKAGES=(chromium)
+
+# The other machines the game is built for. The ARM builds take Debian's cross compilers and
+# the target's own SDL2, libpng and GoogleTest from Debian's multiarch packages, and run under
+# qemu-user; the Windows build takes mingw-w64 (with POSIX threads, for std::thread's sleeps),
+# builds its libraries from Debian's source packages (scripts/windows-deps.sh), and runs under
+# wine, headless or on Xvfb's display (xauth for xvfb-run). strace tells what the handheld's launch
+# script starts (scripts/check-packages.sh).
+CROSS_ARCHITECTURES=(arm64 armhf)
+CROSS_PACKAGES=(g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-mingw-w64-x86-64-posix
+    libsdl2-dev:arm64 libpng-dev:arm64 libgtest-dev:arm64
+    libsdl2-dev:armhf libpng-dev:armhf libgtest-dev:armhf
+    qemu-user wine wine64 xvfb xauth dpkg-dev strace)
+
+# Runs a command as root (through sudo when not root).
+as_root() {
+    if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# Lets dpkg install the cross builds' architectures beside the machine's own.
+add_architectures() {
+    for arch in "${CROSS_ARCHITECTURES[@]}"; do
+        dpkg --print-foreign-architectures | grep -qx "$arch" || as_root dpkg --add-architecture "$arch"
+    done
+}
+
+# Debian's source packages, for `apt-get source`: a deb-src entry in a file of our own for each
+# Debian archive this machine's apt already uses, so the sources come from the same mirror.
+SOURCES_LIST=/etc/apt/sources.list.d/boltfever-src.list
+add_source_packages() {
+    [ -s "$SOURCES_LIST" ] && return 0
+    local entries
+    entries=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+        'Identifier: Packages' 'Origin: Debian' | sort -u | sed 's/^/deb-src /')
+    [ -n "$entries" ] || { echo "no Debian archive among apt's sources" >&2; return 1; }
+    printf '# Debian source packages for Bolt Fever'"'"'s Windows build (scripts/deps.sh)\n%s\n' \
+        "$entries" | as_root tee "$SOURCES_LIST" >/dev/null
+    as_root apt-get -o DPkg::Lock::Timeout=900 update -q
+}

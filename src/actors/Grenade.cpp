@@ -43,9 +43,9 @@ int16_t CGrenade::grenadeTable[kFlightFrames][kShapePoints][2];
 
 void CGrenade::buildGrenadeTable() {
     for (int i = 0; i < kFlightFrames; ++i) {
-        grenadeScale[i] = static_cast<int32_t>(std::trunc(std::sin(i * kHandheldPi / 120) * 256.0));
+        grenadeScale[i] = static_cast<int32_t>(std::trunc(turnSine(i * kHandheldPi / 120) * 256.0));
         const double theta = i * kHandheldPi / 90;  // 2 degrees a frame
-        const double c = std::cos(theta), s = std::sin(theta);
+        const double c = turnCosine(theta), s = turnSine(theta);
         for (int k = 0; k < kShapePoints; ++k)
             turnPoint(kShape[k][0] - kShapeCentreX, kShape[k][1] - kShapeCentreY, c, s,
                       grenadeTable[i][k]);

@@ -342,7 +342,7 @@ void CPlayer::addScore(int32_t points) {
 void CPlayer::buildLocatorTable() {
     for (int i = 0; i < kLocatorAngles; ++i) {
         const double theta = i * kHandheldPi / 30;
-        const double c = std::cos(theta), s = std::sin(theta);
+        const double c = turnCosine(theta), s = turnSine(theta);
         for (int k = 0; k < kLocatorPoints; ++k)
             turnPoint(kLocatorShape[k][0], kLocatorShape[k][1], c, s, locatorTable[i][k]);
     }

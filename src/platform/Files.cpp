@@ -185,13 +185,6 @@ EFileRead readFileUpTo(const std::string& path, std::vector<uint8_t>& bytes, siz
     return EFileRead::kWhole;
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
-              size_t maxBytes) {
-    if (readFileUpTo(path, bytes, maxBytes, error) == EFileRead::kWhole) return true;
-    bytes.clear();
-    return false;
-}
-
 bool checkOutputPath(const std::string& path, std::string& error) {
     if (path.empty()) {
         error = "an empty file name";
@@ -370,25 +363,9 @@ bool CAtomicFile::commit(std::string& error) {
     return true;
 }
 
-bool CAtomicFile::commitWhole(const void* data, size_t size, std::string& error) {
-    int failure = 0;
-    if (!writeAt(0, data, size, failure)) {
-        error = reason(path_, failure);
-        abandon();
-        return false;
-    }
-    return commit(error);
-}
-
 void CAtomicFile::abandon() {
     if (fd_ < 0) return;
     ::unlink(temporary_.c_str());
     ::close(fd_);
     fd_ = -1;
-}
-
-bool writeFileAtomically(const std::string& path, const void* data, size_t size,
-                         std::string& error) {
-    CAtomicFile file;
-    return file.open(path, error) && file.commitWhole(data, size, error);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "platform/Controls.h"
 
@@ -79,7 +80,7 @@ ButtonMask stickContacts(int stickX, int stickY) {
     if (dx * dx + dy * dy < static_cast<long long>(kStickDeadZone) * kStickDeadZone) return 0;
     // Screen y grows downward; the angle counts counter-clockwise from the right.
     const double degrees =
-        std::atan2(static_cast<double>(-dy), static_cast<double>(dx)) * 180.0 / M_PI;
+        std::atan2(static_cast<double>(-dy), static_cast<double>(dx)) * 180.0 / std::numbers::pi;
     const int sector =
         static_cast<int>(std::lround((degrees < 0 ? degrees + 360.0 : degrees) / 45.0)) % 8;
     constexpr EButton kSector[8] = {kButtonRight, kButtonUpRight,  kButtonUp,   kButtonUpLeft,

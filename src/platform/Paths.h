@@ -2,6 +2,7 @@
 // Where the game keeps and finds its files.
 
 #include <string>
+#include <vector>
 
 // The user's data folder for the game, with a trailing slash: $XDG_DATA_HOME/boltfever, else
 // ~/.local/share/boltfever, the home being $HOME or else the password database's. Relative paths
@@ -18,3 +19,9 @@ std::string settingsPath();
 std::string executableDir();
 // A regular file (or a link to one) is there.
 bool isRegularFile(const std::string& path);
+// Anything (a file, a folder, a link) has that name.
+bool pathExists(const std::string& path);
+// Removes a regular file of the running user's; never a link, a folder or another user's file.
+void removeOwnFile(const std::string& path);
+// The names in a folder, "." and ".." left out; none when it cannot be read.
+std::vector<std::string> namesIn(const std::string& folder);

@@ -1,9 +1,5 @@
 #include "platform/Platform.h"
 
-#include <unistd.h>
-
-#include <csignal>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/Backend.h"
@@ -25,11 +21,6 @@ void (*gStamp)(uint16_t*) = nullptr;
 
 ButtonMask gButtons = 0;
 bool gQuit = false;
-volatile std::sig_atomic_t gSignalled = 0;
-
-extern "C" void onQuitSignal(int) {
-    gSignalled = 1;
-}
 
 // The display refresh: 60 Hz on the counter, its vertical-sync pulse lasting the blanking
 // interval (22 of 262 lines).
@@ -138,8 +129,8 @@ uint32_t picturesShown() {
 
 void platformPollButtons() {
     CSession& session = CSession::instance();
-    gButtons =
-        gSignalled ? session.interruptedPoll() : session.filterButtons(gBackend->pollButtons());
+    gButtons = platformQuitSignalled() ? session.interruptedPoll()
+                                       : session.filterButtons(gBackend->pollButtons());
 }
 
 void pauseBetweenPolls() {
@@ -173,26 +164,6 @@ bool platformQuitRequested() {
 
 void platformRequestQuit() {
     gQuit = true;
-}
-
-void platformCatchQuitSignals() {
-    struct sigaction action {};
-    action.sa_handler = onQuitSignal;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
-}
-
-uint32_t residentKilobytes() {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (!statm) return 0;
-    unsigned long size = 0, resident = 0;
-    const bool read = std::fscanf(statm, "%lu %lu", &size, &resident) == 2;
-    std::fclose(statm);
-    const long page = sysconf(_SC_PAGESIZE);
-    return read && page > 0
-               ? static_cast<uint32_t>(resident * static_cast<unsigned long>(page) / 1024)
-               : 0;
 }
 
 bool audioOpen() {

@@ -69,6 +69,8 @@ void platformRequestQuit();
 // normal exit sequence: the replay, the report and the settings are finished and saved. A second
 // one ends the program at once.
 void platformCatchQuitSignals();
+// Such a signal has come (on Windows: Ctrl+C, Ctrl+Break, or the console closed).
+bool platformQuitSignalled();
 
 // Resident memory of the process in KiB (soak runs watch it stay flat); 0 where the system does
 // not tell.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <utility>
 
 #include "platform/Platform.h"
@@ -82,6 +83,41 @@ void turnPoint(double x, double y, double cosine, double sine, int16_t out[2]) {
     const double px = x * 256.0, py = y * 256.0;
     out[0] = static_cast<int16_t>(std::trunc(px * cosine - py * sine));
     out[1] = static_cast<int16_t>(std::trunc(py * cosine + px * sine));
+}
+
+namespace {
+
+// The angle as a whole number of quarter turns and a rest within an eighth of a turn either way.
+double quarterTurns(double angle, int& quarters) {
+    constexpr double kQuarter = std::numbers::pi / 2;
+    quarters = static_cast<int>(std::floor(angle / kQuarter + 0.5)) & 3;
+    return angle - std::floor(angle / kQuarter + 0.5) * kQuarter;
+}
+
+// The Taylor series of the sine (first = 3) or the cosine (first = 2) of |x| <= pi / 4, nested
+// from its smallest term out: a few units in the last place, in operations that round alike on
+// every machine.
+double series(double x, int first) {
+    const double x2 = x * x;
+    double sum = 1.0;
+    for (int n = first + 14; n >= first; n -= 2) sum = 1.0 - x2 / (n * (n - 1)) * sum;
+    return first == 3 ? x * sum : sum;
+}
+
+}  // namespace
+
+double turnSine(double angle) {
+    int quarters = 0;
+    const double rest = quarterTurns(angle, quarters);
+    const double value = series(rest, quarters % 2 == 0 ? 3 : 2);
+    return quarters < 2 ? value : -value;
+}
+
+double turnCosine(double angle) {
+    int quarters = 0;
+    const double rest = quarterTurns(angle, quarters);
+    const double value = series(rest, quarters % 2 == 0 ? 2 : 3);
+    return quarters == 0 || quarters == 3 ? value : -value;
 }
 
 void putPixel(int32_t x, int32_t y, uint16_t colour, uint16_t* surface) {

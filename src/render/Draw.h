@@ -66,6 +66,11 @@ constexpr double kHandheldPi = 3.14159;
 // A point of a shape, in pixels from its centre, turned by the angle whose cosine and sine are
 // given, at 256 steps per pixel, each coordinate truncated toward zero.
 void turnPoint(double x, double y, double cosine, double sine, int16_t out[2]);
+// The sine and cosine of an angle in radians (0 to 2 pi) for those tables, the same on every
+// machine: the C library's may differ in the last bit from one system to another, and a table
+// built from them with it.
+double turnSine(double angle);
+double turnCosine(double angle);
 
 // --- Inline, for the particles that call it thousands of times a picture ---
 // value moved (|target - value| >> shift) toward target, without a branch: particles fade

@@ -1,9 +1,5 @@
 #include "state/HighScoreFile.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -49,10 +45,7 @@ void removeReplay(const CHighScores& table, const std::string& name) {
     if (name.compare(0, std::char_traits<char>::length(kReplayPrefix), kReplayPrefix) != 0) return;
     if (!endsWith(name, ".bfr") && !endsWith(name, ".bfr.tmp")) return;
     if (names(table.entries, name)) return;
-    const std::string path = table.folder + name;
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
-        ::unlink(path.c_str());
+    removeOwnFile(table.folder + name);
 }
 
 // A save killed on the way leaves a temporary replay, a whole replay no entry names yet, or the
@@ -60,11 +53,8 @@ void removeReplay(const CHighScores& table, const std::string& name) {
 // later save would write over them. The replays of the entries being pushed off stay: the table
 // on the disk names them until the new one is in place.
 void removeLeftovers(const CHighScores& table, const std::vector<SHighScore>& dropped) {
-    DIR* folder = ::opendir(table.folder.c_str());
-    if (!folder) return;
-    while (const dirent* entry = ::readdir(folder))
-        if (!names(dropped, entry->d_name)) removeReplay(table, entry->d_name);
-    ::closedir(folder);
+    for (const std::string& name : namesIn(table.folder))
+        if (!names(dropped, name)) removeReplay(table, name);
 }
 
 }  // namespace
@@ -155,7 +145,7 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
     char date[11], time[7];
     dateAndTimeNow(date, time);
     std::string name;
-    for (int n = 1; name.empty() || ::access((table.folder + name).c_str(), F_OK) == 0; ++n) {
+    for (int n = 1; name.empty() || pathExists(table.folder + name); ++n) {
         if (n > 99) return fail("no free name for its replay");
         name = kReplayPrefix + std::string(date, 4) + std::string(date + 5, 2) +
                std::string(date + 8, 2) + "-" + time + (n > 1 ? "-" + std::to_string(n) : "") +
@@ -167,7 +157,7 @@ bool saveHighScore(CHighScores& table, int rank, const std::vector<uint8_t>& rep
     removeLeftovers(table, dropped);
     const std::string text = table.text();
     if (!file.commitWhole(text.data(), text.size(), error)) {
-        ::unlink((table.folder + name).c_str());
+        removeOwnFile(table.folder + name);
         return fail(error);
     }
     for (const SHighScore& gone : dropped) removeReplay(table, gone.replay);

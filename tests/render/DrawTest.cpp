@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <utility>
@@ -313,4 +314,15 @@ TEST(Draw, TranslucentRectanglesAndThePanel) {
     EXPECT_EQ(thin.at(10, 4), once);
     EXPECT_EQ(thin.at(10, 5), twice);
     EXPECT_EQ(thin.at(10, 7), once);
+}
+
+// The turning tables' sine and cosine are the game's own, so that every machine builds the same
+// tables; over every angle the grenade and the locator turn by, all four quarters of the turn and
+// both ends of each, they are the C library's to within its own last places.
+TEST(Draw, TurnSineAndCosineAreTheLibrarysToTheLastPlaces) {
+    for (const double step : {kHandheldPi / 120, kHandheldPi / 90, kHandheldPi / 30})
+        for (double angle = 0; angle < 2 * kHandheldPi; angle += step) {
+            EXPECT_NEAR(turnSine(angle), std::sin(angle), 1e-15) << angle;
+            EXPECT_NEAR(turnCosine(angle), std::cos(angle), 1e-15) << angle;
+        }
 }

@@ -92,8 +92,8 @@ TEST(SafeFilesRun, NothingAnotherUserPlantedRedirectsAWriteAndEachRefusalIsOneLi
                   0);
     }
     // The `boltfever` on the PATH: the game under a time limit, as the player ($AS).
-    std::ofstream(base + "/boltfever")
-        << "#!/bin/sh\nexec timeout -k 5 60 $AS \"$GAME_DIR/boltfever\" \"$@\"\n";
+    std::ofstream(base + "/boltfever") << "#!/bin/sh\nexec timeout -k 5 60 $AS " BOLTFEVER_EMULATOR
+                                          " \"$GAME_DIR/boltfever\" \"$@\"\n";
     ASSERT_EQ(::chmod((base + "/boltfever").c_str(), 0755), 0);
     std::istringstream table(kCases);
     int number = 0;

@@ -47,7 +47,7 @@ TEST(Hermetic, APlayersOwnFilesChangeNoResultAndAreLeftAlone) {
     const std::string log = (home.parent_path() / "planted-home.log").string();
     const std::string command =
         "cd '" + home.string() + "' && env -u XDG_DATA_HOME HOME='" + home.string() +
-        "' timeout -k 5 300 '" + suite +
+        "' timeout -k 5 300 " BOLTFEVER_EMULATOR " '" + suite +
         "' --gtest_brief=1 --gtest_filter='MainLoopTest.*:TitleScreenTest.*:AutoPlayerTest.*:"
         "MenuTest.*:CSettings*:ControlsTest.*' >'" +
         log + "' 2>&1";

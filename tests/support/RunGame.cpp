@@ -25,8 +25,8 @@ SGameRun runGame(const std::string& arguments, const std::string& dir, const std
     // runs out: no run outlives its test.
     const std::string command = "cd '" + dir + "' && " + prefix + " HOME='" + dir +
                                 "' XDG_DATA_HOME= timeout -k 5 " + std::to_string(kMostRunSeconds) +
-                                " '" BOLTFEVER_BINARY_DIR "/boltfever' " + arguments + " >'" + log +
-                                "' 2>&1";
+                                " " BOLTFEVER_EMULATOR " '" BOLTFEVER_BINARY_DIR "/boltfever' " +
+                                arguments + " >'" + log + "' 2>&1";
     SGameRun run;
     const int raw = std::system(command.c_str());
     if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);

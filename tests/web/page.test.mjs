@@ -2,7 +2,7 @@
 // puppeteer-core. The page is served from build/web by Python's http.server on this computer
 // only. Run by ./web.sh --test, which builds the page and installs what this needs.
 
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
@@ -357,4 +357,63 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
   });
 
   assert.deepEqual(problems, []);
+});
+
+// One game in the page and in the native program: a replay recorded in the page plays to its
+// end, picture for picture, in the native game built from the same tree, and a native one in the
+// page. The page is given the native replay before the game starts, through its Module.
+test('a replay of the page plays in the native game, and a native one in the page',
+     {timeout: 120000}, async (t) => {
+  const game = path.join(root, 'build/default/boltfever');
+  const dir = fs.mkdtempSync(path.join(work, 'replays-'));
+  const native = (args) => spawnSync(game, args, {cwd: dir, encoding: 'utf8',
+                                                   env: {...process.env, HOME: dir, XDG_DATA_HOME: ''}});
+  const {server, url} = await serve(path.join(root, 'build/web'));
+  const browser = await puppeteer.launch({executablePath: CHROMIUM, headless: true,
+                                          userDataDir: path.join(dir, 'profile'),
+                                          args: ['--no-sandbox', '--disable-gpu', '--no-first-run']});
+  t.after(async () => {
+    await browser.close();
+    server.kill();
+  });
+  // The page with these options and, at / in its files, the given ones; resolves to the status
+  // the game ended with, and the page's tab.
+  async function play(args, files = {}, hands = async () => {}) {
+    const tab = await browser.newPage();
+    await tab.evaluateOnNewDocument((given) => {
+      let module;
+      Object.defineProperty(window, 'Module', {configurable: true, get: () => module, set: (m) => {
+        module = m;
+        m.preRun = [() => Object.entries(given).forEach(([name, bytes]) =>
+                                                          FS.writeFile(name, new Uint8Array(bytes)))];
+      }});
+    }, Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, [...bytes]])));
+    await tab.goto(url + 'index.html?args=' + encodeURIComponent(args));
+    await tab.waitForFunction(() => window.boltfever.running, {timeout: 30000});
+    await hands(tab);
+    await tab.waitForFunction(() => window.boltfever.endStatus !== null, {timeout: 60000});
+    return [await tab.evaluate(() => window.boltfever.endStatus), tab];
+  }
+
+  // The page records a game played with its keys: START twice for level 1, then walking and firing.
+  const [recorded, tab] = await play('--seed 21 --frames 900 --record /page.bfr', {}, async (page) => {
+    for (const key of ['Enter', 'Enter', 'ArrowRight', 'Space', 'ArrowDown', 'ArrowLeft']) {
+      await page.keyboard.down(key);
+      await sleep(400);
+      if (key !== 'Space') await page.keyboard.up(key);
+    }
+  });
+  assert.equal(recorded, 0);
+  fs.writeFileSync(path.join(dir, 'page.bfr'),
+                   Buffer.from(await tab.evaluate(() => [...FS.readFile('/page.bfr')])));
+  const played = native(['--headless', '--replay', 'page.bfr']);
+  assert.equal(played.status, 0, played.stderr);
+
+  // The native game records the automatic player at level 4; the page plays it back.
+  const made = native(['--headless', '--seed', '8', '--level', '4', '--autoplay', '--frames', '900',
+                       '--record', 'native.bfr']);
+  assert.equal(made.status, 0, made.stderr);
+  const [replayed] = await play('--replay /native.bfr',
+                                {'/native.bfr': fs.readFileSync(path.join(dir, 'native.bfr'))});
+  assert.equal(replayed, 0);
 });
