@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <regex>
 #include <sstream>
 
 #include "support/RunGame.h"
@@ -27,11 +26,10 @@ std::string readAll(const fs::path& path) {
     return text.str();
 }
 
-int reportedScore(const std::string& report) {
-    std::smatch match;
-    return std::regex_search(report, match, std::regex("\"score\": (\\d+)"))
-               ? std::stoi(match[1].str())
-               : 0;
+// The number after `key` in `text`; 0 when there is none.
+int numberAfter(const std::string& text, const std::string& key) {
+    const size_t at = text.find(key);
+    return at == text.npos ? 0 : std::atoi(text.c_str() + at + key.size());
 }
 
 }  // namespace
@@ -48,7 +46,7 @@ SMadeReplay makeHighScoreReplay(const std::string& dir, int seed) {
     if (run.status != 0 || !fs::is_directory(data)) return made;
     for (const auto& entry : fs::directory_iterator(data))
         if (entry.path().extension() == ".bfr") made.bytes = readAll(entry.path());
-    made.score = reportedScore(readAll(fs::path(dir) / "report.json"));
+    made.score = numberAfter(readAll(fs::path(dir) / "report.json"), "\"score\": ");
     return made;
 }
 
@@ -94,10 +92,8 @@ bool CServerProcess::start(const std::vector<std::string>& args, const std::stri
     while (line.find('\n') == line.npos && poll(&ready, 1, 60000) == 1 && read(out[0], &c, 1) == 1)
         line += c;
     close(out[0]);
-    std::smatch match;
-    if (!std::regex_search(line, match, std::regex("127\\.0\\.0\\.1:(\\d+)/"))) return false;
-    port_ = std::stoi(match[1].str());
-    return true;
+    port_ = numberAfter(line, "http://127.0.0.1:");
+    return port_ > 0;
 }
 
 void CServerProcess::kill9() {
