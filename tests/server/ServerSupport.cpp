@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,6 +80,7 @@ bool CServerProcess::start(const std::vector<std::string>& args, const std::stri
     const std::string log = dir + "/server.log";
     pid_ = fork();
     if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test that aborts takes its server with it
         const int err = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
         if (chdir(dir.c_str()) != 0 || dup2(out[1], 1) < 0 || dup2(err, 2) < 0) _exit(127);
         execv(argv[0], argv.data());
