@@ -81,3 +81,18 @@ boltfever_layer(rules BELOW actors)
 # 8. The program: main loop, title, menus, automatic player, command line. Its entry point and
 #    the browser page's status go into the executable.
 boltfever_layer(shell BELOW rules EXCLUDE "/src/shell/main\\.cpp$" "/src/shell/web/")
+# 8'. Beside the program, a second one: the world high-score server. It sees the layers below
+#    the program, never the program's own folder nor the window's code, and runs the game as a
+#    process of its own to play the replays it is sent. Its entry point goes into its executable.
+#    It is built for the machine that builds it: the other machines' builds are the game's alone.
+if(NOT EMSCRIPTEN AND NOT CMAKE_CROSSCOMPILING AND BOLTFEVER_SERVER)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+  pkg_check_modules(PQXX REQUIRED IMPORTED_TARGET libpqxx)
+  find_package(SQLite3 REQUIRED)
+  find_package(nlohmann_json 3 REQUIRED)
+  find_package(OpenSSL REQUIRED COMPONENTS Crypto)
+  boltfever_layer(server BELOW rules EXCLUDE "/src/server/main\\.cpp$")
+  target_link_libraries(boltfever_server PUBLIC PkgConfig::HTTPLIB PkgConfig::PQXX SQLite::SQLite3
+                        nlohmann_json::nlohmann_json OpenSSL::Crypto)
+endif()

@@ -64,6 +64,33 @@ else()
   add_custom_target(man-page)
 endif()
 
+# The world high-score server, beside the game it plays replays with (it finds it there), with
+# a systemd unit that runs it as a user of its own, its table in /var/lib/boltfever-server.
+# The unit goes where bookworm's systemd and lintian look for a package's units.
+if(TARGET boltfever-server)
+  install(TARGETS boltfever-server RUNTIME DESTINATION ${BOLTFEVER_INSTALL_BINDIR})
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/boltfever-server.service.in
+                 ${PROJECT_BINARY_DIR}/boltfever-server.service @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/boltfever-server.service DESTINATION /lib/systemd/system)
+  if(HELP2MAN)
+    set(SERVER_MAN_PAGE ${PROJECT_BINARY_DIR}/boltfever-server.6.gz)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/boltfever-server.h2m.in
+                   ${PROJECT_BINARY_DIR}/boltfever-server.h2m @ONLY)
+    add_custom_command(
+      OUTPUT ${SERVER_MAN_PAGE}
+      COMMAND ${HELP2MAN} --no-info --section=6 --source "Bolt Fever ${PROJECT_VERSION}"
+              --version-string "${PROJECT_VERSION}"
+              --include ${PROJECT_BINARY_DIR}/boltfever-server.h2m
+              --output ${PROJECT_BINARY_DIR}/boltfever-server.6 $<TARGET_FILE:boltfever-server>
+      COMMAND gzip -9nf ${PROJECT_BINARY_DIR}/boltfever-server.6
+      DEPENDS boltfever-server ${PROJECT_BINARY_DIR}/boltfever-server.h2m
+      COMMENT "Writing the server's man page from --help"
+      VERBATIM)
+    add_custom_target(server-man-page ALL DEPENDS ${SERVER_MAN_PAGE})
+    install(FILES ${SERVER_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  endif()
+endif()
+
 # Packages. The game looks for maps.dat in the data folder of the prefix it was configured
 # with, so the packages install into that same prefix; a Debian package wants /usr, which
 # PackageChecks.cmake insists on when cpack runs.
@@ -78,7 +105,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "One wrap-round screen of 40 x 29 tiles, sixteen monster kinds in four warring\n"
     "factions, disks to collect, waves, and a playable tutorial. Collect five disks\n"
     "to finish a level. Plays in a window or fullscreen, with the keyboard or a\n"
-    "game controller.")
+    "game controller. With boltfever-server, a world high-score table that keeps an\n"
+    "entry only once the game has played its replay back to its end.")
 set(CPACK_GENERATOR DEB TGZ)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 # The tarball holds the same tree as the Debian package (usr/...), to unpack at /.

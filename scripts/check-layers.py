@@ -5,7 +5,9 @@ What a layer may include is what its include root holds: the build makes one per
 (build/.../layers/NAME), a folder of links to the layer's own folder of src/ and to those of
 the layers below it (cmake/Layers.cmake). The compiler sees only those, so an upward include
 does not build; this check names it, also in the sources a build leaves out (the browser's on
-a desktop, the desktop's in a browser build).
+a desktop, the desktop's in a browser build). The world server's folder, server/, is a layer
+beside the program's, shell/: each sees the layers below the program, and neither sees the
+other.
 
 usage: scripts/check-layers.py SRC LAYER_ROOTS   check every source under SRC (ctest: Layers)
        scripts/check-layers.py --graph SRC       which folder of SRC includes which, and how often

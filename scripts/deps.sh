@@ -17,14 +17,18 @@ install_packages() {
             --no-install-recommends "${missing[@]}"
 }
 
-# help2man writes the man page from the game's --help.
+# help2man writes the man pages from the programs' --help. The world server takes requests
+# with cpp-httplib, writes JSON with nlohmann-json, keeps its table in SQLite or PostgreSQL
+# (libpqxx) and tells replays apart by OpenSSL's SHA-256 (libssl-dev, which cpp-httplib needs
+# too).
 GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev
-    help2man)
+    help2man libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev)
 # dpkg-shlibdeps (dpkg-dev), which needs file, names the Debian package's dependencies.
 PACKAGE_PACKAGES=("${GAME_PACKAGES[@]}" dpkg-dev file)
 # lintian checks the Debian package as Debian checks its own; python3 runs the check of the
-# layers' includes.
-TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox lintian python3)
+# layers' includes; the world server's tests start a PostgreSQL 15 of their own.
+TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" clang libclang-rt-14-dev sox lintian python3
+    postgresql-15)
 # The page for browsers: emscripten compiles it (the native build makes its data first); the
 # page's test plays it in chromium.
 WEB_PACKAGES=("${GAME_PACKAGES[@]}" emscripten python3)

@@ -52,7 +52,8 @@ def build():
 def run_suite():
     result = subprocess.run(["ctest", "--test-dir", str(BUILD), "-j2", "--timeout", "120"],
                             capture_output=True, text=True)
-    failed = re.findall(r"^\s*\d+ - (\S+) \(", result.stdout, re.M)
+    # A parameterised test is followed by its parameter ("  # GetParam() = ...").
+    failed = re.findall(r"^\s*\d+ - (\S+) .*\(\w", result.stdout, re.M)
     return failed
 
 

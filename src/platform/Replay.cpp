@@ -53,7 +53,17 @@ struct SCursor {
     }
 };
 
+SGameIdentity gRecordingIdentity{BOLTFEVER_VERSION, 0};
+
 }  // namespace
+
+const SGameIdentity& recordingIdentity() {
+    return gRecordingIdentity;
+}
+
+void setRecordingMaps(uint64_t maps) {
+    gRecordingIdentity.maps = maps;
+}
 
 uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash) {
     const uint8_t* p = static_cast<const uint8_t*>(data);
@@ -63,6 +73,7 @@ uint64_t hashBytes(const void* data, size_t bytes, uint64_t hash) {
 
 void CReplayWriter::start(const SReplayHeader& header, size_t reserve) {
     header_ = header;
+    header_.game = recordingIdentity();
     bytes_.clear();
     bytes_.reserve(reserve);
     headerTaken_ = false;
@@ -113,6 +124,10 @@ void CReplayWriter::take(std::vector<uint8_t>& out) {
             put(out, block->size(), 2);
             out.insert(out.end(), block->begin(), block->end());
         }
+        const std::string& version = header_.game.version;
+        out.push_back(static_cast<uint8_t>(version.size()));
+        out.insert(out.end(), version.begin(), version.end());
+        put(out, header_.game.maps, 8);
         headerTaken_ = true;
     }
     out.insert(out.end(), bytes_.begin(), bytes_.end());
@@ -130,8 +145,8 @@ void CReplayWriter::appendEnd(std::vector<uint8_t>& out) const {
 std::vector<uint8_t> CReplayWriter::file() {
     finish();
     std::vector<uint8_t> out;
-    out.reserve(kHeaderSize + 6 + header_.scores.size() + header_.gameStart.size() + bytes_.size() +
-                11);
+    out.reserve(kHeaderSize + 6 + header_.scores.size() + header_.gameStart.size() + 9 +
+                header_.game.version.size() + bytes_.size() + 11);
     take(out);
     appendEnd(out);
     return out;
@@ -183,6 +198,20 @@ bool CReplayReader::parse(const uint8_t* data, size_t size, std::string& error) 
             block.bytes.assign(in.p, in.p + length);
             in.p += length;
         }
+    }
+    if (header_.version >= 4) {
+        const size_t length = static_cast<size_t>(in.fixed(1));
+        if (!in.ok || length > static_cast<size_t>(in.end - in.p)) {
+            error = "replay is cut short";
+            return false;
+        }
+        if (length > kMaxGameVersionBytes) {
+            error = "replay holds an oversized header block";
+            return false;
+        }
+        header_.game.version.assign(in.p, in.p + length);
+        in.p += length;
+        header_.game.maps = in.fixed(8);
     }
 
     uint64_t polls = 0;

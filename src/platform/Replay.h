@@ -9,7 +9,8 @@
 // the level the run started at (u16: 0 = the title screen, else the level as --level gives it),
 // from version 3 two blocks of the game's own, each a length (u16) and its bytes: the high-score
 // table as the run found it, and the state a game started from (empty: the run started as the
-// level says), then records up to the end record:
+// level says), from version 4 the game that recorded it: its version (u8 length, then the text)
+// and its maps.dat (u64, see SGameIdentity), then records up to the end record:
 //   'B' mask (u16) count (varint)      `count` polls with these buttons
 //   'W' mask (u32) count (varint)      the same, from version 3, for buttons above the 16th bit
 //                                      (the mouse in a menu)
@@ -25,13 +26,27 @@
 
 #include "platform/Buttons.h"
 
-constexpr uint16_t kReplayVersion = 3;
+constexpr uint16_t kReplayVersion = 4;
 constexpr uint32_t kReplayCheckInterval = 60;  // shown pictures between two hashes
 // An hour of play with the buttons changing at every poll makes a replay of about 2.3 MB.
 constexpr size_t kMaxReplayBytes = 16u << 20;
 // The largest blocks of the game's own a replay takes.
 constexpr size_t kMaxReplayScoresBytes = 4096;
 constexpr size_t kMaxReplayGameStartBytes = 1024;
+constexpr size_t kMaxGameVersionBytes = 32;
+
+// The game a replay was recorded by, from version 4. A replay plays back only in the game it came
+// from: whoever is handed one can tell a replay of another version, or of another maps.dat,
+// before playing it. Older replays say nothing: an empty version, maps 0.
+struct SGameIdentity {
+    std::string version;  // as --version gives it
+    uint64_t maps = 0;    // hashBytes of the maps.dat the run found; 0: it found none
+    bool operator==(const SGameIdentity&) const = default;
+};
+// The identity every recording of this run carries: the build's version, and the maps.dat the
+// program found, told once at start-up.
+const SGameIdentity& recordingIdentity();
+void setRecordingMaps(uint64_t maps);
 
 struct SReplayHeader {
     uint16_t version = kReplayVersion;
@@ -42,6 +57,7 @@ struct SReplayHeader {
     bool playersRun = false;         // not a demo: a score that makes the table takes initials
     std::vector<uint8_t> scores;     // the high-score table as the run found it
     std::vector<uint8_t> gameStart;  // the state a game started from; empty: none
+    SGameIdentity game;              // a recording carries recordingIdentity()
 };
 
 // 64-bit FNV-1a, for pictures and the sound stream.

@@ -158,6 +158,9 @@ int main(int argc, char** argv) {
     // From here on an interrupt ends the run as a QUIT does, with everything it writes finished.
     platformCatchQuitSignals();
 
+    // Every replay the run records names the maps.dat it plays.
+    setRecordingMaps(mapFileIdentity(findMapFile()));
+
     // Everything the run reads and everything it will write is checked before the game starts.
     uint32_t seed = options.seed ? *options.seed : static_cast<uint32_t>(std::time(nullptr));
     CSession& session = CSession::instance();

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Replay.h"
 
 namespace {
 
@@ -101,26 +103,45 @@ std::vector<std::string> mapFileProblems(const std::string& path, const SMapFile
 
 namespace {
 
-std::vector<std::string> searchPlaces() {
-    std::vector<std::string> places{kMapFileName};
-    const std::string exeDir = executableDir();
+// The working directory's first (as on the handheld) when `workingFolder`.
+std::vector<std::string> searchPlaces(const std::string& exeDir, bool workingFolder = true) {
+    std::vector<std::string> places;
+    if (workingFolder) places.push_back(kMapFileName);
     if (!exeDir.empty()) places.push_back(exeDir + kMapFileName);
     places.push_back(std::string(BOLTFEVER_DATADIR) + "/" + kMapFileName);
     return places;
 }
 
-}  // namespace
-
-std::string findMapFile() {
-    for (const std::string& place : searchPlaces())
+std::string firstFileOf(const std::vector<std::string>& places) {
+    for (const std::string& place : places)
         if (isRegularFile(place)) return place;
     return {};
 }
 
+}  // namespace
+
+std::string findMapFile() {
+    return firstFileOf(searchPlaces(executableDir()));
+}
+
 std::string mapFileSearchPlaces() {
     std::string text;
-    for (const std::string& place : searchPlaces()) text += (text.empty() ? "" : ", ") + place;
+    for (const std::string& place : searchPlaces(executableDir()))
+        text += (text.empty() ? "" : ", ") + place;
     return text;
+}
+
+std::string findMapFileFor(const std::string& executableFolder) {
+    return firstFileOf(searchPlaces(executableFolder, false));
+}
+
+uint64_t mapFileIdentity(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string ignored;
+    if (path.empty()) return 0;
+    const EFileRead read = readFileUpTo(path, bytes, kMaxMapFileBytes, ignored);
+    if (read != EFileRead::kWhole && read != EFileRead::kCut) return 0;
+    return hashBytes(bytes.data(), bytes.size());
 }
 
 bool encodeMapFile(const std::vector<const SMapRecord*>& maps, std::vector<uint8_t>& bytes) {

@@ -48,6 +48,12 @@ std::vector<std::string> mapFileProblems(const std::string& path, const SMapFile
 std::string findMapFile();
 // The places findMapFile looks, for messages.
 std::string mapFileSearchPlaces();
+// Where a game in `executableFolder` (with its trailing slash), started in a folder without a
+// maps.dat, finds it: beside itself, then in the installed data folder. Empty when in neither.
+std::string findMapFileFor(const std::string& executableFolder);
+// What a replay says of the maps.dat at `path` (SGameIdentity): the hash of what the game reads
+// of it; 0 for no path, or a file that cannot be read.
+uint64_t mapFileIdentity(const std::string& path);
 
 // The file image of a list of maps. False when there are more than 255 of them.
 bool encodeMapFile(const std::vector<const SMapRecord*>& maps, std::vector<uint8_t>& bytes);

@@ -12,6 +12,18 @@ namespace {
 
 constexpr ButtonMask kRight = buttonBit(kButtonRight);
 constexpr ButtonMask kFire = buttonBit(kButtonA);
+// Where a file's fields lie: the fixed header of version 1, the level of version 2, the two empty
+// blocks of version 3, the game's identity of version 4.
+constexpr size_t kLevelAt = 28, kBlocksAt = 30, kIdentityAt = 34;
+constexpr size_t kIdentityBytes = 1 + sizeof(BOLTFEVER_VERSION) - 1 + 8;
+
+// A file of this version with empty blocks, made into the same file as `version` wrote it.
+std::vector<uint8_t> asVersion(std::vector<uint8_t> file, uint8_t version) {
+    file[4] = version;
+    const size_t keep = version >= 3 ? kIdentityAt : version == 2 ? kBlocksAt : kLevelAt;
+    file.erase(file.begin() + keep, file.begin() + kIdentityAt + kIdentityBytes);
+    return file;
+}
 
 std::vector<uint8_t> sampleReplay() {
     CReplayWriter writer;
@@ -76,9 +88,9 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
         EXPECT_FALSE(error.empty());
     }
     std::vector<uint8_t> bad = good;
-    bad[4] = 4;  // a version from the future
+    bad[4] = 5;  // a version from the future
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
-    EXPECT_NE(error.find("version 4"), std::string::npos) << error;
+    EXPECT_NE(error.find("version 5"), std::string::npos) << error;
     bad = good;
     bad[0] = 'X';
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
@@ -87,9 +99,35 @@ TEST(Replay, MalformedFilesAreRefusedWithAReason) {
     bad.push_back(0);  // trailing garbage
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     bad = good;
-    bad[34] = 'Z';  // the first record's tag, after two empty blocks
+    bad[kIdentityAt + kIdentityBytes] = 'Z';  // the first record's tag
     EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
     EXPECT_EQ(error, "replay holds an unknown record");
+    bad = good;
+    bad[kIdentityAt] = kMaxGameVersionBytes + 1;  // a version longer than any
+    EXPECT_FALSE(reader.parse(bad.data(), bad.size(), error));
+}
+
+// Every recording names the game and the maps.dat it came from; a replay of an older format
+// names none, and still reads.
+TEST(Replay, RecordingsCarryTheGamesIdentityAndOlderOnesNone) {
+    const uint64_t before = recordingIdentity().maps;
+    setRecordingMaps(0x0123456789ABCDEFull);
+    CReplayWriter writer;
+    SReplayHeader header;
+    header.game = {"0.1", 7};  // what a caller says does not count
+    writer.start(header);
+    writer.addPoll(kFire);
+    const std::vector<uint8_t> file = writer.file();
+    setRecordingMaps(before);
+    CReplayReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    EXPECT_EQ(reader.header().game, (SGameIdentity{BOLTFEVER_VERSION, 0x0123456789ABCDEFull}));
+    const std::vector<uint8_t> old = asVersion(file, 3);
+    ASSERT_TRUE(reader.parse(old.data(), old.size(), error)) << error;
+    EXPECT_EQ(reader.header().game, SGameIdentity{});
+    ButtonMask b = 0;
+    EXPECT_TRUE(reader.nextPoll(b) && b == kFire);
 }
 
 TEST(Replay, TheStartLevelIsKeptAndOldReplaysBeganOnTheTitle) {
@@ -105,14 +143,12 @@ TEST(Replay, TheStartLevelIsKeptAndOldReplaysBeganOnTheTitle) {
     ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
     EXPECT_EQ(reader.header().startLevel, 12);
     // The same file as version 2 wrote it: no blocks of the game's own.
-    file[4] = 2;
-    file.erase(file.begin() + 30, file.begin() + 34);
-    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    std::vector<uint8_t> old = asVersion(file, 2);
+    ASSERT_TRUE(reader.parse(old.data(), old.size(), error)) << error;
     EXPECT_EQ(reader.header().startLevel, 12);
     // And as version 1 wrote it: no level field.
-    file[4] = 1;
-    file.erase(file.begin() + 28, file.begin() + 30);
-    ASSERT_TRUE(reader.parse(file.data(), file.size(), error)) << error;
+    old = asVersion(file, 1);
+    ASSERT_TRUE(reader.parse(old.data(), old.size(), error)) << error;
     EXPECT_EQ(reader.header().startLevel, 0);
     EXPECT_EQ(reader.header().seed, 9u);
 }
@@ -130,7 +166,7 @@ TEST(Replay, TheMouseInAMenuIsKeptInWideRecordsWhichOlderVersionsDoNotHold) {
     ButtonMask b = 0;
     EXPECT_TRUE(reader.nextPoll(b) && b == kRight);
     EXPECT_TRUE(reader.nextPoll(b) && b == clicked);
-    file[4] = 2;  // a version 2 replay has no such record
+    file = asVersion(file, 2);  // a version 2 replay has no such record
     EXPECT_FALSE(reader.parse(file.data(), file.size(), error));
     EXPECT_EQ(error, "replay holds an unknown record");
 }

@@ -39,9 +39,10 @@ TEST(ReplayRun, ARecordedHeadlessRunReplaysAndAChangedButtonIsCaught) {
     ASSERT_TRUE(readFile(dir + "/b.png", b, error));
     EXPECT_EQ(a, b);
 
-    // Walk the records (34-byte header with empty blocks; 'B' mask:u16 count:varint; 'P'
-    // picture:varint hash:u64 sound:u64) and change the buttons of the run that holds "down right
-    // a": the game goes elsewhere from there, and the first picture checked after it must differ.
+    // Walk the records (past 34 bytes with empty blocks, then the game's version and maps; 'B'
+    // mask:u16 count:varint; 'P' picture:varint hash:u64 sound:u64) and change the buttons of
+    // the run that holds "down right a": the game goes elsewhere from there, and the first
+    // picture checked after it must differ.
     std::vector<uint8_t> replay;
     ASSERT_TRUE(readFile(dir + "/walk.bfr", replay, error));
     auto varint = [&](size_t& at) {
@@ -54,7 +55,7 @@ TEST(ReplayRun, ARecordedHeadlessRunReplaysAndAChangedButtonIsCaught) {
     };
     const uint16_t downRightFire = (1 << 1) | (1 << 3) | (1 << 6);
     uint32_t lastPicture = 0, expected = 0;
-    for (size_t at = 34; at < replay.size() && expected == 0;) {  // past the header
+    for (size_t at = 34 + 1 + replay[34] + 8; at < replay.size() && expected == 0;) {
         const uint8_t tag = replay[at++];
         if (tag == 'B') {
             const uint16_t mask = static_cast<uint16_t>(replay[at] | replay[at + 1] << 8);
