@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "MemoryFile.h"
+#include "ScratchFile.h"
 #include "actors/Grenade.h"
 #include "actors/Player.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static CMemoryFile file(kMapFileName);
+    static CScratchFile file(kMapFileName);
     file.hold(data, size);
     CLevel& level = CLevel::instance();
     CWorld& world = CWorld::instance();
