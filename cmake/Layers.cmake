@@ -7,11 +7,12 @@
 
 set(BOLTFEVER_LAYER_ROOTS ${PROJECT_BINARY_DIR}/layers)
 
-# boltfever_layer(NAME [BELOW LAYER...] [EXCLUDE REGEX...] [SOURCES FILE...]): the library
-# boltfever_NAME of the sources under src/NAME (less those matching EXCLUDE, plus SOURCES),
-# seeing and linking the layers named BELOW and all theirs.
+# boltfever_layer(NAME [BELOW LAYER...] [EXCLUDE REGEX...] [SOURCES FILE...] [ROOT_ONLY]): the
+# library boltfever_NAME of the sources under src/NAME (less those matching EXCLUDE, plus
+# SOURCES), seeing and linking the layers named BELOW and all theirs. ROOT_ONLY makes the include
+# root alone, for a layer this build leaves out, so that its includes are still checked.
 function(boltfever_layer name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "BELOW;EXCLUDE;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ROOT_ONLY" "" "BELOW;EXCLUDE;SOURCES")
   set(folders ${name})
   foreach(below ${arg_BELOW})
     list(APPEND folders ${BOLTFEVER_LAYER_FOLDERS_${below}})
@@ -28,6 +29,9 @@ function(boltfever_layer name)
   foreach(folder ${folders})
     file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
   endforeach()
+  if(arg_ROOT_ONLY)
+    return()
+  endif()
 
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
   foreach(pattern ${arg_EXCLUDE})
@@ -95,4 +99,6 @@ if(NOT EMSCRIPTEN AND NOT CMAKE_CROSSCOMPILING AND BOLTFEVER_SERVER)
   boltfever_layer(server BELOW rules EXCLUDE "/src/server/main\\.cpp$")
   target_link_libraries(boltfever_server PUBLIC PkgConfig::HTTPLIB PkgConfig::PQXX SQLite::SQLite3
                         nlohmann_json::nlohmann_json OpenSSL::Crypto)
+else()
+  boltfever_layer(server BELOW rules ROOT_ONLY)
 endif()
