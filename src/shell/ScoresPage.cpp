@@ -101,6 +101,8 @@ bool CScoresPage::run() {
         const int32_t p = pulse_ + pulseStep_;
         if (p < 1 || p > 30) pulseStep_ = -pulseStep_;
         pulse_ = p;
+        if (world_ && worldTable_ == EWorldTable::kNotAsked && world.ask(EWorldAsk::kScores))
+            worldTable_ = EWorldTable::kFetching;
         SWorldAnswer answer;
         if (world.take(answer)) {
             answered(answer);
@@ -140,7 +142,10 @@ bool CScoresPage::act(uint8_t action) {
     if (action == kSideways) {
         world_ = !world_;
         line_.clear();
-        if (world_) turnToWorld();
+        // Fetched afresh each time, as soon as the client is free.
+        worldTable_ = EWorldTable::kNotAsked;
+        worldScores_.entries.clear();
+        worldIds_.clear();
         return true;
     }
     if (action == kSend) {
@@ -164,11 +169,6 @@ bool CScoresPage::act(uint8_t action) {
         }
     }
     return true;
-}
-
-void CScoresPage::turnToWorld() {
-    CWorldClient& world = CWorldClient::instance();
-    if (world.ask(EWorldAsk::kScores)) worldTable_ = EWorldTable::kFetching;
 }
 
 bool CScoresPage::readReplay(size_t index, std::vector<uint8_t>& bytes) {
@@ -251,10 +251,12 @@ void CScoresPage::draw(uint16_t* surface) const {
         drawScoresTable(CHighScores::instance(), cursor_, greyOf(pulse_), true, surface, title);
     } else {
         drawScoresTable(worldScores_, worldCursor_, greyOf(pulse_), true, surface, title);
-        const char* state = worldTable_ == EWorldTable::kFetching  ? kFetching
-                            : worldTable_ == EWorldTable::kOffline ? kOffline
-                            : worldScores_.entries.empty()         ? "NO ENTRIES YET"
-                                                                   : nullptr;
+        const char* state =
+            worldTable_ == EWorldTable::kFetching || worldTable_ == EWorldTable::kNotAsked
+                ? kFetching
+            : worldTable_ == EWorldTable::kOffline ? kOffline
+            : worldScores_.entries.empty()         ? "NO ENTRIES YET"
+                                                   : nullptr;
         if (state) drawTextCentredBold(state, 160, 110, kWarning, surface, 512);
     }
     if (!line_.empty()) drawTextCentred(line_.c_str(), 160, 182, kWarning, surface, 256);

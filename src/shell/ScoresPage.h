@@ -25,12 +25,12 @@ public:
     bool run();
 
 private:
+    // kNotAsked: turned to, and asked for once the client is free.
     enum class EWorldTable : uint8_t { kNotAsked, kFetching, kShown, kOffline };
 
     void draw(uint16_t* surface) const;
     // Acts on a button let go of; false when it takes the page back to the title.
     bool act(uint8_t action);
-    void turnToWorld();
     void send();
     void answered(const SWorldAnswer& answer);
     // Plays an entry's replay until it ends, goes otherwise than recorded, or START is let go

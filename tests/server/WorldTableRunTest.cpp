@@ -47,9 +47,9 @@ TEST(WorldTableRun, AnEntrySentFromThePageIsListedAndWatchedAndOfflineOnceTheSer
     EXPECT_NE(report.find("\"replays_not_matching\": 0,"), std::string::npos) << report;
     EXPECT_EQ(readAll(game + "/.local/share/boltfever/boltfever-world.txt"), url + "\n");
 
-    // The address kept names the table; the server is gone.
+    // The address kept names the table; the server is gone. LEFT turns to the WORLD table too.
     server.kill9();
-    writeText(game + "/offline.txt", "100 select\n105\n150 right\n155\n");
+    writeText(game + "/offline.txt", "100 select\n105\n150 left\n155\n");
     const SGameRun offline =
         runGame("--headless --mute --input offline.txt --report offline.json --frames 300", game);
     ASSERT_EQ(offline.status, 0) << offline.output;
