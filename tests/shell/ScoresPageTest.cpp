@@ -161,7 +161,7 @@ TEST_F(ScoresPageTest, AWorldTableThatDoesNotAnswerFreezesNoPicture) {
     const uint32_t shown = backend_.shownCount();
     EXPECT_TRUE(runPage({{2, kRight}, {4, 0}}));
     EXPECT_LT(backend_.shownCount() - shown, 120u);
-    EXPECT_TRUE(world.busy());
+    ASSERT_TRUE(world.busy());
     close(listener);
     SWorldAnswer answer;
     while (!world.take(answer)) usleep(1000);
