@@ -47,6 +47,21 @@ TEST(WorldTableRun, AnEntrySentFromThePageIsListedAndWatchedAndOfflineOnceTheSer
     EXPECT_NE(report.find("\"replays_not_matching\": 0,"), std::string::npos) << report;
     EXPECT_EQ(readAll(game + "/.local/share/boltfever/boltfever-world.txt"), url + "\n");
 
+    // An entry whose replay went otherwise is refused, in the server's own words.
+    fs::path replay;
+    for (const auto& file : fs::directory_iterator(game + "/.local/share/boltfever/"))
+        if (file.path().extension() == ".bfr") replay = file.path();
+    std::string bytes = readAll(replay.string());
+    bytes[bytes.size() / 2] ^= 0x10;
+    writeText(replay.string(), bytes);
+    const SGameRun refused =
+        runGame("--headless --mute --input send.txt --report refused.json --frames 200", game);
+    EXPECT_NE(refused.output.find("differs from the recording"), std::string::npos)
+        << refused.output;
+    EXPECT_EQ(worldReported(game + "/refused.json"),
+              "{\"requests\": 1, \"unreached\": 0, \"rows\": 0, \"accepted\": 0, "
+              "\"last_rank\": 0}");
+
     // The address kept names the table; the server is gone. LEFT turns to the WORLD table too.
     server.kill9();
     writeText(game + "/offline.txt", "100 select\n105\n150 left\n155\n");
