@@ -17,6 +17,8 @@ constexpr time_t kConnectSeconds = 3;
 // A sent replay is played before the answer comes: the server takes up to 5 s before it says
 // the replay waits its turn.
 constexpr time_t kAnswerSeconds = 12;
+// A table of the best 100 takes about 8 KB.
+constexpr size_t kMostTableBytes = 1u << 20;
 
 bool copyInitials(const json& value, char (&out)[4]) {
     if (!value.is_string()) return false;
@@ -55,11 +57,11 @@ bool readRow(const json& item, SWorldRow& row) {
 }
 
 // The error a refusal gives, or its status when it gives none.
-std::string refusal(const httplib::Response& response) {
-    const json body = json::parse(response.body, nullptr, false);
+std::string refusal(const std::string& text, int status) {
+    const json body = json::parse(text, nullptr, false);
     if (body.is_object() && body.contains("error") && body["error"].is_string())
         return body["error"].get<std::string>();
-    return "HTTP " + std::to_string(response.status);
+    return "HTTP " + std::to_string(status);
 }
 
 }  // namespace
@@ -78,43 +80,50 @@ SWorldAnswer askWorldTable(const std::string& url, EWorldAsk what, int64_t id,
     client.set_connection_timeout(kConnectSeconds, 0);
     client.set_read_timeout(kAnswerSeconds, 0);
     client.set_write_timeout(kAnswerSeconds, 0);
+    // What a GET brings is taken up to what its answer can be: a server sends no more.
+    std::string body;
+    const size_t most = what == EWorldAsk::kReplay ? kMaxReplayBytes : kMostTableBytes;
+    bool cut = false;
+    const auto receive = [&body, &cut, most](const char* data, size_t size) {
+        cut = body.size() + size > most;
+        if (cut) return false;
+        body.append(data, size);
+        return true;
+    };
     const auto request = [&]() -> httplib::Result {
-        if (what == EWorldAsk::kScores) return client.Get(folder + "/api/scores");
+        if (what == EWorldAsk::kScores) return client.Get(folder + "/api/scores", receive);
         if (what == EWorldAsk::kReplay)
-            return client.Get(folder + "/api/scores/" + std::to_string(id) + "/replay",
-                              [&answer](const char* data, size_t size) {
-                                  if (answer.replay.size() + size > kMaxReplayBytes) return false;
-                                  answer.replay.insert(answer.replay.end(), data, data + size);
-                                  return true;
-                              });
+            return client.Get(folder + "/api/scores/" + std::to_string(id) + "/replay", receive);
         return client.Post(folder + "/api/scores?initials=" + initials,
                            reinterpret_cast<const char*>(replay.data()), replay.size(),
                            "application/octet-stream");
     };
     const httplib::Result result = request();
     if (!result) {
-        answer.error = url + ": not reached (" + httplib::to_string(result.error()) + ")";
-        if (what == EWorldAsk::kReplay && answer.replay.size() >= kMaxReplayBytes)
-            answer.error = url + ": a replay larger than any game's";
-        answer.replay.clear();
+        answer.reached = cut;
+        answer.error = cut ? "an answer larger than a world table gives"
+                           : url + ": not reached (" + httplib::to_string(result.error()) + ")";
         return answer;
     }
     answer.reached = true;
     answer.status = result->status;
+    if (what == EWorldAsk::kSend) body = result->body;
     if (answer.status < 200 || answer.status > 299) {
-        answer.error = refusal(*result);
-        answer.replay.clear();
+        answer.error = refusal(body, answer.status);
         return answer;
     }
-    if (what == EWorldAsk::kReplay) return answer;
-    const json body = json::parse(result->body, nullptr, false);
+    if (what == EWorldAsk::kReplay) {
+        answer.replay.assign(body.begin(), body.end());
+        return answer;
+    }
+    const json table = json::parse(body, nullptr, false);
     if (what == EWorldAsk::kSend) {
         // 202: it waits its turn to be played, and has no entry yet.
-        if (answer.status != 202 && !readRow(body, answer.entry))
+        if (answer.status != 202 && !readRow(table, answer.entry))
             answer.error = "an answer that is not an entry";
         return answer;
     }
-    const json* rows = body.is_object() && body.contains("scores") ? &body["scores"] : nullptr;
+    const json* rows = table.is_object() && table.contains("scores") ? &table["scores"] : nullptr;
     if (!rows || !rows->is_array()) {
         answer.error = "an answer that is not a table";
         return answer;
