@@ -46,7 +46,13 @@ if(EMSCRIPTEN)
   boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows|net)/"
                   "/src/platform/PngWriter\\.cpp$"
                   SOURCES ${PROJECT_SOURCE_DIR}/src/platform/web/PngWriter.cpp
-                          ${PROJECT_SOURCE_DIR}/src/platform/net/NoNetwork.cpp)
+                          ${PROJECT_SOURCE_DIR}/src/platform/web/AskWorldTable.cpp
+                          ${PROJECT_SOURCE_DIR}/src/platform/net/WorldAnswer.cpp)
+  # The world table's answers are read with nlohmann-json, a header of the machine's own: the
+  # page sees that one folder of it, not the machine's other headers.
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/json-include)
+  file(CREATE_LINK /usr/include/nlohmann ${PROJECT_BINARY_DIR}/json-include/nlohmann SYMBOLIC)
+  target_include_directories(boltfever_platform SYSTEM PRIVATE ${PROJECT_BINARY_DIR}/json-include)
   # maps.dat is found in the working directory, the page's root folder.
   target_compile_definitions(boltfever_platform PUBLIC BOLTFEVER_DATADIR="/")
 else()
@@ -60,7 +66,8 @@ else()
     pkg_check_modules(HTTPLIB IMPORTED_TARGET cpp-httplib)
     find_package(nlohmann_json 3 QUIET)
     if(HTTPLIB_FOUND AND nlohmann_json_FOUND)
-      set(network ${PROJECT_SOURCE_DIR}/src/platform/net/AskWorldTable.cpp)
+      set(network ${PROJECT_SOURCE_DIR}/src/platform/net/AskWorldTable.cpp
+                  ${PROJECT_SOURCE_DIR}/src/platform/net/WorldAnswer.cpp)
     endif()
   endif()
   if(WIN32)

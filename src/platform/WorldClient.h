@@ -44,6 +44,8 @@ struct SWorldAnswer {
     std::vector<SWorldRow> rows;  // the best scores, best first (kScores)
     std::vector<uint8_t> replay;  // an entry's replay (kReplay)
     SWorldRow entry;              // the entry a sent replay made (kSend, 200 or 201)
+    // Not reached, and the replay sent is kept to be sent once the machine is online again.
+    bool keptToSend = false;
     // Why not: the server's own words, or why it could not be reached.
     std::string error;
 };

@@ -101,8 +101,15 @@ bool CScoresPage::run() {
         const int32_t p = pulse_ + pulseStep_;
         if (p < 1 || p > 30) pulseStep_ = -pulseStep_;
         pulse_ = p;
-        if (world_ && worldTable_ == EWorldTable::kNotAsked && world.ask(EWorldAsk::kScores))
+        // A request goes once a picture has said so (a browser's waits for its answer), and
+        // once the client is free.
+        if (wanted_.what != EWorldAsk::kNone) {
+            if (world.ask(wanted_.what, wanted_.id, std::move(wanted_.replay), wanted_.initials))
+                wanted_ = {};
+        } else if (world_ && worldTable_ == EWorldTable::kNotAsked &&
+                   world.ask(EWorldAsk::kScores)) {
             worldTable_ = EWorldTable::kFetching;
+        }
         SWorldAnswer answer;
         if (world.take(answer)) {
             answered(answer);
@@ -163,8 +170,8 @@ bool CScoresPage::act(uint8_t action) {
             watch(static_cast<size_t>(cursor));
             // What the player still holds from the replay does nothing here.
             pending_ = kHeldOver;
-        } else if (CWorldClient::instance().ask(EWorldAsk::kReplay,
-                                                worldIds_[static_cast<size_t>(cursor)])) {
+        } else {
+            wanted_ = {EWorldAsk::kReplay, worldIds_[static_cast<size_t>(cursor)], {}, {}};
             line_ = kFetching;
         }
     }
@@ -185,8 +192,8 @@ void CScoresPage::send() {
     std::vector<uint8_t> bytes;
     if (!readReplay(static_cast<size_t>(cursor_), bytes)) return;
     const char* initials = CHighScores::instance().entries[static_cast<size_t>(cursor_)].initials;
-    if (CWorldClient::instance().ask(EWorldAsk::kSend, 0, std::move(bytes), initials))
-        line_ = "SENDING";
+    wanted_ = {EWorldAsk::kSend, 0, std::move(bytes), initials};
+    line_ = "SENDING";
 }
 
 void CScoresPage::answered(const SWorldAnswer& answer) {
@@ -229,7 +236,7 @@ void CScoresPage::answered(const SWorldAnswer& answer) {
             return;
         case EWorldAsk::kSend:
             if (!answer.reached) {
-                line_ = kOffline;
+                line_ = answer.keptToSend ? "OFFLINE: KEPT TO SEND WHEN ONLINE" : kOffline;
             } else if (!fine) {
                 line_ = pageText(answer.error);
             } else if (answer.status == 202) {

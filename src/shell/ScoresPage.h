@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/WorldClient.h"
 #include "state/HighScores.h"
-
-struct SWorldAnswer;
 
 class CScoresPage {
 public:
@@ -51,4 +50,11 @@ private:
     CHighScores worldScores_;        // the world table's best, as the page shows them
     std::vector<int64_t> worldIds_;  // and where their replays are
     std::string line_;               // why the last replay did not play; the server's answer
+    struct SWanted {
+        EWorldAsk what = EWorldAsk::kNone;
+        int64_t id = 0;
+        std::vector<uint8_t> replay;
+        std::string initials;
+    };
+    SWanted wanted_;  // a request to make at the next picture
 };
