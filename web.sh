@@ -35,8 +35,9 @@ case "$mode" in
     --build) ;;
     --test)
         install_packages "${PAGE_TEST_PACKAGES[@]}"
-        # The native game, which plays the page's replays and records one for the page.
-        cmake --build --preset default --target boltfever
+        # The native game, which plays the page's replays and records one for the page, and the
+        # world table's server, which the page sends to.
+        cmake --build --preset default --target boltfever boltfever-server
         # Node.js and npm come with most machines; where they do not, Debian's are taken. A
         # machine without them must not pass the test without playing the page.
         command -v npm >/dev/null || install_packages npm

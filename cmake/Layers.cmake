@@ -47,21 +47,44 @@ endfunction()
 #    and sound writers. The window's backend (SDL's, or the browser's) is a library of its own
 #    below, built only with the game. A browser has no libpng: its writePng declines.
 if(EMSCRIPTEN)
-  boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows)/"
+  boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows|net)/"
                   "/src/platform/PngWriter\\.cpp$"
-                  SOURCES ${PROJECT_SOURCE_DIR}/src/platform/web/PngWriter.cpp)
+                  SOURCES ${PROJECT_SOURCE_DIR}/src/platform/web/PngWriter.cpp
+                          ${PROJECT_SOURCE_DIR}/src/platform/web/AskWorldTable.cpp
+                          ${PROJECT_SOURCE_DIR}/src/platform/net/WorldAnswer.cpp)
+  # The world table's answers are read with nlohmann-json, a header of the machine's own: the
+  # page sees that one folder of it, not the machine's other headers.
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/json-include)
+  file(CREATE_LINK /usr/include/nlohmann ${PROJECT_BINARY_DIR}/json-include/nlohmann SYMBOLIC)
+  target_include_directories(boltfever_platform SYSTEM PRIVATE ${PROJECT_BINARY_DIR}/json-include)
   # maps.dat is found in the working directory, the page's root folder.
   target_compile_definitions(boltfever_platform PUBLIC BOLTFEVER_DATADIR="/")
 else()
   # Windows' files, folders and process (windows/) take the place of the POSIX ones. Its
   # localtime_r is mingw-w64's, given this; its memory counters are psapi's.
+  # The world table's client is cpp-httplib's, where the machine building is the one playing;
+  # the other machines' builds reach no world table.
+  set(network ${PROJECT_SOURCE_DIR}/src/platform/net/NoNetwork.cpp)
+  if(NOT CMAKE_CROSSCOMPILING)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(HTTPLIB IMPORTED_TARGET cpp-httplib)
+    find_package(nlohmann_json 3 QUIET)
+    if(HTTPLIB_FOUND AND nlohmann_json_FOUND)
+      set(network ${PROJECT_SOURCE_DIR}/src/platform/net/AskWorldTable.cpp
+                  ${PROJECT_SOURCE_DIR}/src/platform/net/WorldAnswer.cpp)
+    endif()
+  endif()
   if(WIN32)
-    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web)/"
-                    "/src/platform/(Files|Paths|Process)\\.cpp$")
+    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|net)/"
+                    "/src/platform/(Files|Paths|Process)\\.cpp$" SOURCES ${network})
     target_compile_definitions(boltfever_platform PUBLIC _POSIX_THREAD_SAFE_FUNCTIONS=200112L)
     target_link_libraries(boltfever_platform PUBLIC psapi)
   else()
-    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows)/")
+    boltfever_layer(platform EXCLUDE "/src/platform/(sdl|web|windows|net)/" SOURCES ${network})
+  endif()
+  if(network MATCHES "AskWorldTable")
+    target_link_libraries(boltfever_platform PRIVATE PkgConfig::HTTPLIB
+                          nlohmann_json::nlohmann_json)
   endif()
   target_link_libraries(boltfever_platform PUBLIC PNG::PNG)
   target_compile_definitions(boltfever_platform PUBLIC

@@ -14,7 +14,7 @@ include(${PROJECT_SOURCE_DIR}/cmake/HostBuild.cmake)
 # The page's backend is the platform's and sees no more than the platform does; the page's
 # status is the program's.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_SOURCE_DIR}/*.cpp)
-list(FILTER WEB_SOURCES EXCLUDE REGEX "/PngWriter\\.cpp$")
+list(FILTER WEB_SOURCES EXCLUDE REGEX "/(PngWriter|AskWorldTable)\\.cpp$")
 add_library(boltfever_window STATIC ${WEB_SOURCES})
 target_link_libraries(boltfever_window PUBLIC boltfever_platform PRIVATE boltfever_warnings)
 add_executable(boltfever ${PROJECT_SOURCE_DIR}/src/shell/main.cpp
@@ -38,7 +38,7 @@ set(WEB_LINK_OPTIONS
 # tab to the browser, and winds it back at the deadline. The storage calls wait the same way.
 if(BOLTFEVER_ASYNCIFY)
   list(APPEND WEB_LINK_OPTIONS -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync,bf_sleep")
+       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync,bf_sleep,bf_world_ask")
 endif()
 target_link_options(boltfever PRIVATE ${WEB_LINK_OPTIONS})
 set_target_properties(boltfever PROPERTIES

@@ -17,6 +17,10 @@ import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# The machine's own libraries: the window's and the network's are the platform layer's (and the
+# world server's, a program of its own); the game above it never sees them.
+MACHINE = re.compile(r'^(SDL2?/|SDL[_.]|httplib\.h$)')
+MACHINE_FOLDERS = ("platform", "server")
 
 
 def includes(src):
@@ -48,6 +52,10 @@ def check(src, roots):
     for path, number, folder, included, quoted in includes(src):
         where = f"{path.relative_to(src.parent)}:{number}"
         top = included.split("/")[0]
+        if not quoted and MACHINE.match(included) and folder not in MACHINE_FOLDERS:
+            problems.append(f"{where}: {folder}/ includes <{included}>, the machine's own "
+                            "(only platform/ sees it)")
+            continue
         if not quoted and top not in allowed:
             continue  # a system or library header
         count += 1

@@ -18,7 +18,7 @@ install_packages() {
 }
 
 # help2man writes the man pages from the programs' --help. The world server takes requests
-# with cpp-httplib, writes JSON with nlohmann-json, keeps its table in SQLite or PostgreSQL
+# with cpp-httplib (and the game asks it with cpp-httplib's client), writes JSON with nlohmann-json, keeps its table in SQLite or PostgreSQL
 # (libpqxx) and tells replays apart by OpenSSL's SHA-256 (libssl-dev, which cpp-httplib needs
 # too).
 GAME_PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev

@@ -267,7 +267,21 @@ int hintLines(const SHintScene& scene, bool pad, SHintLine lines[kMostHintLines]
                 addStart(text, pad, most > 2 ? 2 : most, "/");
                 text << ": BACK";
             });
-            return 1;
+            if (!scene.world) return 1;
+            lines[1].y = scene.y + kLineSpacing;
+            build(lines[1].text, kHintChars, "", [&](CLine& text, int most) {
+                if (pad)
+                    text << "X";
+                else
+                    addKeys(text, kButtonX, most > 2 ? 2 : most, "/");
+                text << ": SEND   ";
+                if (pad)
+                    text << "D-PAD LEFT/RIGHT";
+                else
+                    addPair(text, kButtonLeft, kButtonRight);
+                text << ": LOCAL/WORLD";
+            });
+            return 2;
     }
     return 0;
 }

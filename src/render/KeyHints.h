@@ -13,7 +13,8 @@ enum class EHintScene : uint8_t {
     kTitle,          // the tutorial: its help line, and "PRESS "START"" below the box
     kMenu,           // a menu: moving and choosing, under its panel
     kLevelComplete,  // "PRESS START TO CONTINUE"
-    kScores,         // the high-score table: "FIRE: WATCH   START: BACK"
+    kScores,         // the high-score table: "FIRE: WATCH   START: BACK", and with a world
+                     // table "X: SEND   LEFT/RIGHT: LOCAL/WORLD"
     kInitials,       // a new high score's initials: "JOYSTICK: LETTERS   START: DONE"
 };
 
@@ -23,6 +24,7 @@ struct SHintScene {
     int32_t helpLine = 0;       // the tutorial's: the help line showing
     bool leftRight = false;     // a menu's: left and right change the item highlighted
     bool besideScores = false;  // the title's: its bottom row begins with the way to the scores
+    bool world = false;         // the table's: a world table is named, to turn to and send to
 };
 
 // The scene of the picture being drawn. The overlay takes it with that picture: a picture the

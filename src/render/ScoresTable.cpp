@@ -18,10 +18,10 @@ constexpr int32_t kScoreRight = 150;  // scores end here, right-aligned
 }  // namespace
 
 void drawScoresTable(const CHighScores& scores, int32_t highlighted, uint16_t highlight, bool dates,
-                     uint16_t* surface) {
+                     uint16_t* surface, const char* title) {
     drawPanel(160, 116, 296, 184, kDialogBorder, kDialogFill, surface);
     static_assert(kScoresTableBottom == 116 + 184 / 2);
-    drawTextCentredBold("HIGH SCORES", 160, 36, kWhite, surface, 512);
+    drawTextCentredBold(title, 160, 36, kWhite, surface, 512);
     const int32_t heading = kFirstRow - kRowHeight;
     drawText("NAME", 54, heading, kHeading, surface, 256);
     drawText("SCORE", kScoreRight - 5 * 6, heading, kHeading, surface, 256);

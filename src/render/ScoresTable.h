@@ -12,6 +12,7 @@ constexpr int32_t kScoresTableBottom = 208;
 
 // Draws the panel and the table; the entry at `highlighted` (from 0; none when outside the
 // table) in `highlight`, the others white. Without `dates` when the table shows an entry just
-// made: its date is today's, which a replay of the run could not show again another day.
+// made: its date is today's, which a replay of the run could not show again another day. The
+// heading is `title` (the page's LOCAL and WORLD tables name themselves).
 void drawScoresTable(const CHighScores& scores, int32_t highlighted, uint16_t highlight, bool dates,
-                     uint16_t* surface);
+                     uint16_t* surface, const char* title = "HIGH SCORES");

@@ -50,6 +50,8 @@ const char* helpText() {
            "  --contact-sheet FILE  write every image of the game as one PNG and exit\n"
            "  --test-card FILE     write the drawing test card as PNG and exit\n"
            "  --scores             print the high scores and their replay files, then exit\n"
+           "  --world URL          the world high-score table to send to and show (kept for\n"
+           "                       the next runs; --world off forgets it)\n"
            "\n"
            "Keyboard:\n"
            "  Arrows or WASD       move (two arrows: diagonal; keypad 7 9 1 3 too)\n"
@@ -160,6 +162,8 @@ ECommand parseCommandLine(int argc, const char* const* argv, SOptions& options,
             if (!text(options.audioWav)) return ECommand::kError;
         } else if (!std::strcmp(arg, "--contact-sheet")) {
             if (!text(options.contactSheet)) return ECommand::kError;
+        } else if (!std::strcmp(arg, "--world")) {
+            if (!text(options.world)) return ECommand::kError;
         } else if (!std::strcmp(arg, "--test-card")) {
             if (!text(options.testCard)) return ECommand::kError;
         } else {

@@ -27,6 +27,7 @@ struct SOptions {
     std::string audioWav;          // WAV of everything the audio device took
     std::string contactSheet;      // PNG of the whole image bank, then exit
     std::string testCard;          // PNG of the drawing test card, then exit
+    std::string world;             // the world table to name and keep; "off" forgets it
 };
 
 enum class ECommand {

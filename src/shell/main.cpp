@@ -20,6 +20,7 @@
 #include "platform/Replay.h"
 #include "platform/Session.h"
 #include "platform/Window.h"
+#include "platform/WorldClient.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "render/ContactSheet.h"
 #include "render/Overlay.h"
@@ -58,6 +59,41 @@ int writePictures(const SOptions& options) {
     return 0;
 }
 
+// A file the game keeps beside its settings; empty when there is nowhere to keep one.
+std::string besideSettings(const char* name) {
+    const std::string settings = settingsPath();
+    return settings.empty() ? "" : settings.substr(0, settings.rfind('/') + 1) + name;
+}
+
+// The world table: the one --world names (kept beside the settings for the runs to come; "off"
+// forgets it), else the one kept there. One that is not an address is said, and the page has
+// no world table. A demo or a replay played back has none: nothing is sent but by a player.
+void nameWorldTable(const SOptions& options) {
+    CWorldClient& world = CWorldClient::instance();
+    world.awaitAnswers = options.headless;
+    if (options.autoplay || !options.replay.empty()) return;
+    const std::string file = besideSettings(kWorldFileName);
+    std::string error;
+    if (options.world.empty()) {
+        if (!file.empty()) loadWorldUrl(file, world.url, error);
+        if (!error.empty()) reportLine(error);
+        return;
+    }
+    if (options.world == "off") {
+        if (!file.empty() && isRegularFile(file)) removeOwnFile(file);
+        return;
+    }
+    if (!parseWorldUrl(options.world, world.url, error)) {
+        reportLine(error + " (no world table)");
+        return;
+    }
+    const std::string line = world.url + "\n";
+    if (file.empty() || (folderOf(file) + "/" == userDataDir() && !makeUserDataDir(error)) ||
+        !writeFileAtomically(file, line.data(), line.size(), error))
+        reportLine("the world table is named for this run only: " +
+                   (error.empty() ? std::string("no place to keep it") : error));
+}
+
 // A frame --dump-frames writes: six digits and ".png".
 bool isFrameName(const std::string& name) {
     return name.size() == 10 && name.compare(6, 4, ".png") == 0 &&
@@ -68,8 +104,7 @@ bool isFrameName(const std::string& name) {
 // of the outputs.
 bool checkDistinctFiles(const SOptions& options, std::string& message) {
     const std::string settings = settingsPath();
-    const std::string keys =
-        settings.empty() ? "" : settings.substr(0, settings.rfind('/') + 1) + CControls::kFileName;
+    const std::string keys = besideSettings(CControls::kFileName);
     // An input says what reads it; an output names its option.
     struct SFile {
         const char* what;
@@ -81,6 +116,7 @@ bool checkDistinctFiles(const SOptions& options, std::string& message) {
         {"--replay reads it", options.replay, false},
         {"the game keeps its settings in it", settings, false},
         {"the game keeps its keys in it", keys, false},
+        {"the game keeps its world table in it", besideSettings(kWorldFileName), false},
         {"the game reads its levels from it", findMapFile(), false},
     };
     // The high scores, and the replays of their entries.
@@ -183,6 +219,7 @@ int main(int argc, char** argv) {
         options.level = replay.header().startLevel;
         session.startPlayback(replay);
     }
+    nameWorldTable(options);
     CInputScript script;
     if (!options.inputScript.empty() && !script.load(options.inputScript, message)) {
         reportLine(message);

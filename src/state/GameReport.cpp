@@ -66,6 +66,11 @@ std::string CGameReport::json(const SRunFacts& facts) const {
                 lastEntryInitials, lastEntryScore, lastEntryLevel);
     appendf(out, "  \"replays_watched\": %u,\n", replaysWatched);
     appendf(out, "  \"replays_not_matching\": %u,\n", replaysNotMatching);
+    if (worldRequests != 0)
+        appendf(out,
+                "  \"world\": {\"requests\": %u, \"unreached\": %u, \"rows\": %u, "
+                "\"accepted\": %u, \"last_rank\": %d},\n",
+                worldRequests, worldUnreached, worldRows, worldAccepted, worldLastRank);
     const char* const actorLabels[] = {"created", "killed", "killed_by_player"};
     const uint32_t* const actorTables[] = {created, killed, killedByPlayer};
     appendKinds(out, "actors", actorLabels, actorTables);

@@ -48,6 +48,17 @@ public:
     }
 
     // The report as JSON, with what the game state shows at the end.
+    // The world table's page: an answer to a request (`reached`: the server answered), a table
+    // of `rows` shown, a sent entry it kept at `rank`.
+    void worldAnswered(bool reached) {
+        ++worldRequests;
+        if (!reached) ++worldUnreached;
+    }
+    void worldTableShown(uint32_t rows) { worldRows = rows; }
+    void worldEntryKept(int32_t rank) {
+        ++worldAccepted;
+        worldLastRank = rank;
+    }
     struct SRunFacts {
         uint32_t seed;
         uint32_t pictures;
@@ -74,6 +85,11 @@ public:
     int32_t lastEntryLevel = 0;
     uint32_t replaysWatched = 0;
     uint32_t replaysNotMatching = 0;
+    uint32_t worldRequests = 0;
+    uint32_t worldUnreached = 0;
+    uint32_t worldRows = 0;
+    uint32_t worldAccepted = 0;
+    int32_t worldLastRank = 0;
     uint32_t residentStartKb = 0;  // once the first level has started; 0 when unknown
 
 private:

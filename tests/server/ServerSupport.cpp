@@ -20,13 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The number after `key` in `text`; 0 when there is none.
 int numberAfter(const std::string& text, const std::string& key) {
     const size_t at = text.find(key);
@@ -34,6 +27,13 @@ int numberAfter(const std::string& text, const std::string& key) {
 }
 
 }  // namespace
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 SMadeReplay makeHighScoreReplay(const std::string& dir, int seed) {
     writeText(dir + "/fire.txt", "10 a\n");
@@ -46,8 +46,8 @@ SMadeReplay makeHighScoreReplay(const std::string& dir, int seed) {
     const fs::path data = fs::path(dir) / ".local" / "share" / "boltfever";
     if (run.status != 0 || !fs::is_directory(data)) return made;
     for (const auto& entry : fs::directory_iterator(data))
-        if (entry.path().extension() == ".bfr") made.bytes = readAll(entry.path());
-    const std::string report = readAll(fs::path(dir) / "report.json");
+        if (entry.path().extension() == ".bfr") made.bytes = readAll(entry.path().string());
+    const std::string report = readAll(dir + "/report.json");
     made.score = numberAfter(report, "\"score\": ");
     const size_t at = report.find("\"initials\": \"");
     if (at != report.npos) made.initials = report.substr(at + 13, 3);

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// A whole file; empty when it cannot be read.
+std::string readAll(const std::string& path);
+
 // A high score's replay as a player makes one: a game at level 9 with fire held until GAME
 // OVER, the entry kept in the data folder of `dir`. Empty when the game made none (a game that
 // did not end in time).

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include "actors/Player.h"
 #include "platform/Files.h"
 #include "platform/Replay.h"
+#include "platform/WorldClient.h"
 #include "render/Screen.h"
 #include "shell/InitialsEntry.h"
 #include "shell/Menu.h"
@@ -32,6 +36,7 @@ constexpr ButtonMask kUp = buttonBit(kButtonUp);
 constexpr ButtonMask kDown = buttonBit(kButtonDown);
 constexpr ButtonMask kFire = buttonBit(kButtonA);
 constexpr ButtonMask kStart = buttonBit(kButtonStart);
+constexpr ButtonMask kRight = buttonBit(kButtonRight);
 
 class ScoresPageTest : public CHeadlessGameTest {
 protected:
@@ -137,6 +142,31 @@ TEST_F(ScoresPageTest, AWatchedReplayLeavesNothingHeldAndPutsThePlayerBack) {
         const int32_t before[] = {77, true, 3, 2, 5, gameRand()};
         for (size_t i = 0; i < std::size(kept); ++i) EXPECT_EQ(kept[i], before[i]) << i;
     }
+}
+
+// A world table that takes the connection and never answers: the page goes on showing pictures
+// while it waits, START leaves it, and the answer that comes once the server goes is OFFLINE's.
+TEST_F(ScoresPageTest, AWorldTableThatDoesNotAnswerFreezesNoPicture) {
+    CHighScores::instance().entries.resize(1);
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_TRUE(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                listen(listener, 4) == 0 &&
+                getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) == 0);
+    CWorldClient& world = CWorldClient::instance();
+    world.url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    const uint32_t shown = backend_.shownCount();
+    EXPECT_TRUE(runPage({{2, kRight}, {4, 0}}));
+    EXPECT_LT(backend_.shownCount() - shown, 120u);
+    ASSERT_TRUE(world.busy());
+    close(listener);
+    SWorldAnswer answer;
+    while (!world.take(answer)) usleep(1000);
+    EXPECT_EQ(answer.asked, EWorldAsk::kScores);
+    EXPECT_FALSE(answer.reached) << answer.error;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/PlayerInput.h"
 #include "platform/Pointer.h"
 #include "platform/Session.h"
+#include "platform/WorldClient.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
 #include "shell/GameHooks.h"
@@ -31,6 +32,7 @@ void resetGameSingletons() {
     CEffectManager::resetInstance();
     CLevel::resetInstance();
     CSession::resetInstance();
+    CWorldClient::resetInstance();
     CGameReport::resetInstance();
     CMenu::resetInstance();
     CControls::resetInstance();

@@ -65,6 +65,25 @@ function cpuSeconds(rootPid) {
   return total;
 }
 
+// The page in a new tab of `browser`, with these options and, at / in its files, the given ones;
+// resolves to the status the game ended with, and the page's tab.
+async function playPage(browser, url, args, files = {}, hands = async () => {}) {
+  const tab = await browser.newPage();
+  await tab.evaluateOnNewDocument((given) => {
+    let module;
+    Object.defineProperty(window, 'Module', {configurable: true, get: () => module, set: (m) => {
+      module = m;
+      m.preRun = [() => Object.entries(given).forEach(([name, bytes]) =>
+                                                        FS.writeFile(name, new Uint8Array(bytes)))];
+    }});
+  }, Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, [...bytes]])));
+  await tab.goto(url + 'index.html?args=' + encodeURIComponent(args));
+  await tab.waitForFunction(() => window.boltfever.running, {timeout: 30000});
+  await hands(tab);
+  await tab.waitForFunction(() => window.boltfever.endStatus !== null, {timeout: 90000});
+  return [await tab.evaluate(() => window.boltfever.endStatus), tab];
+}
+
 test('the page plays the game in a real browser', {timeout: 240000}, async (t) => {
   const {server, url} = await serve(path.join(root, 'build/web'));
   const profile = fs.mkdtempSync(path.join(work, 'profile-'));
@@ -376,24 +395,7 @@ test('a replay of the page plays in the native game, and a native one in the pag
     await browser.close();
     server.kill();
   });
-  // The page with these options and, at / in its files, the given ones; resolves to the status
-  // the game ended with, and the page's tab.
-  async function play(args, files = {}, hands = async () => {}) {
-    const tab = await browser.newPage();
-    await tab.evaluateOnNewDocument((given) => {
-      let module;
-      Object.defineProperty(window, 'Module', {configurable: true, get: () => module, set: (m) => {
-        module = m;
-        m.preRun = [() => Object.entries(given).forEach(([name, bytes]) =>
-                                                          FS.writeFile(name, new Uint8Array(bytes)))];
-      }});
-    }, Object.fromEntries(Object.entries(files).map(([name, bytes]) => [name, [...bytes]])));
-    await tab.goto(url + 'index.html?args=' + encodeURIComponent(args));
-    await tab.waitForFunction(() => window.boltfever.running, {timeout: 30000});
-    await hands(tab);
-    await tab.waitForFunction(() => window.boltfever.endStatus !== null, {timeout: 60000});
-    return [await tab.evaluate(() => window.boltfever.endStatus), tab];
-  }
+  const play = (args, files, hands) => playPage(browser, url, args, files, hands);
 
   // The page records a game played with its keys: START twice for level 1, then walking and firing.
   const [recorded, tab] = await play('--seed 21 --frames 900 --record /page.bfr', {}, async (page) => {
@@ -416,4 +418,73 @@ test('a replay of the page plays in the native game, and a native one in the pag
   const [replayed] = await play('--replay /native.bfr',
                                 {'/native.bfr': fs.readFileSync(path.join(dir, 'native.bfr'))});
   assert.equal(replayed, 0);
+});
+
+// The world table from the page: two high scores of the native game in the page's folder, the
+// real server on loopback. X sends the first, which the server lists; the second, sent with the
+// browser offline, is kept in localStorage and sent once the browser is online again; the WORLD
+// table then lists both.
+test('the page sends to the world table, and keeps what it sent offline until it is online',
+     {timeout: 150000}, async (t) => {
+  const dir = fs.mkdtempSync(path.join(work, 'world-'));
+  const home = {...process.env, HOME: dir, XDG_DATA_HOME: ''};
+  fs.writeFileSync(path.join(dir, 'fire.txt'), '10 a\n');
+  for (const seed of ['1', '2'])
+    spawnSync(path.join(root, 'build/default/boltfever'), ['--headless', '--mute', '--level', '9',
+              '--input', 'fire.txt', '--frames', '4000', '--seed', seed], {cwd: dir, env: home});
+  const data = path.join(dir, '.local/share/boltfever');
+  const files = Object.fromEntries(fs.readdirSync(data).map(
+      (name) => ['/' + name, fs.readFileSync(path.join(data, name))]));
+  assert.equal(Object.keys(files).filter((name) => name.endsWith('.bfr')).length, 2);
+  const world = spawn(path.join(root, 'build/default/boltfever-server'),
+                      ['--database', 'world.db', '--listen', '127.0.0.1:0'],
+                      {cwd: dir, stdio: ['ignore', 'pipe', 'inherit']});
+  const table = await new Promise((resolve) => {
+    let said = '';
+    world.stdout.on('data', (chunk) => {
+      said += chunk;
+      const port = /http:\/\/127\.0\.0\.1:(\d+)/.exec(said);
+      if (port) resolve(`http://127.0.0.1:${port[1]}`);
+    });
+  });
+  const {server, url} = await serve(path.join(root, 'build/web'));
+  const browser = await puppeteer.launch({executablePath: CHROMIUM, headless: true,
+                                          userDataDir: path.join(dir, 'profile'),
+                                          args: ['--no-sandbox', '--disable-gpu', '--no-first-run']});
+  t.after(async () => {
+    await browser.close();
+    server.kill();
+    world.kill();
+  });
+  const listed = async () => (await (await fetch(table + '/api/scores')).json()).scores.length;
+  async function until(what, check) {
+    for (const end = Date.now() + 20000; !(await check());)
+      assert.ok(Date.now() < end, what), await sleep(100);
+  }
+  const args = `--world ${table} --frames 4500 --report /r.json`;
+  const [ended, tab] = await playPage(browser, url, args, files, async (page) => {
+    const press = async (key) => {
+      await page.keyboard.down(key);
+      await sleep(150);
+      await page.keyboard.up(key);
+      await sleep(250);
+    };
+    await sleep(2000);  // a moment on the title first, as a player would
+    await press('Tab');
+    await press('x');
+    await until('the first entry listed', async () => (await listed()) === 1);
+    await page.setOfflineMode(true);
+    await press('ArrowDown');
+    await press('x');
+    await until('the second entry kept', () => page.evaluate(
+        () => JSON.parse(localStorage.getItem('boltfever-world-outbox') || '[]').length === 1));
+    await page.setOfflineMode(false);
+    await until('the kept entry sent', async () => (await listed()) === 2);
+    assert.equal(await page.evaluate(() => localStorage.getItem('boltfever-world-outbox')), null);
+    await press('ArrowRight');
+  });
+  assert.equal(ended, 0);
+  const report = new TextDecoder().decode(new Uint8Array(
+      await tab.evaluate(() => [...FS.readFile('/r.json')])));
+  assert.match(report, /"world": \{"requests": 3, "unreached": 1, "rows": 2, "accepted": 1,/);
 });

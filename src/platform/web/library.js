@@ -215,6 +215,111 @@ mergeInto(LibraryManager.library, {
     return window.matchMedia('(pointer: coarse)').matches ? 1 : 0;
   },
 
+  // --- the world table, asked with fetch: what it answered, and its body in the game's memory.
+  // A replay sent while the browser is offline is kept in localStorage and sent once the
+  // browser is online again (at once, or the next time the page opens).
+  $BoltFeverWorld: {
+    outbox: 'boltfever-world-outbox',
+    sending: false,
+    // fetch, given up after 12 s (the server plays a sent replay before it answers)
+    ask: function(address, request) {
+      var stop = new AbortController();
+      var timer = setTimeout(function() { stop.abort(); }, 12000);
+      request['signal'] = stop.signal;
+      return fetch(address, request).finally(function() { clearTimeout(timer); });
+    },
+    post: function(base, initials, bytes) {
+      return BoltFeverWorld.ask(base + '/api/scores?initials=' + encodeURIComponent(initials), {
+        'method': 'POST', 'headers': {'Content-Type': 'application/octet-stream'}, 'body': bytes});
+    },
+    kept: function() {
+      try {
+        var list = JSON.parse(localStorage.getItem(BoltFeverWorld.outbox) || '[]');
+        return Array.isArray(list) ? list : [];
+      } catch (e) {
+        return [];
+      }
+    },
+    keep: function(list) {
+      try {
+        if (list.length) localStorage.setItem(BoltFeverWorld.outbox, JSON.stringify(list));
+        else localStorage.removeItem(BoltFeverWorld.outbox);
+        return true;
+      } catch (e) {
+        return false;  // no storage, or no room in it
+      }
+    },
+    keepToSend: function(base, initials, bytes) {
+      var text = '';
+      for (var i = 0; i < bytes.length; i += 0x8000)
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      var list = BoltFeverWorld.kept();
+      list.push({'url': base, 'initials': initials, 'replay': btoa(text)});
+      return BoltFeverWorld.keep(list);
+    },
+    // Sends what was kept, one at a time; one the server answered (kept or refused) goes, one
+    // it did not (or that it asked to be sent later) stays.
+    sendKept: function() {
+      if (BoltFeverWorld.sending || !BoltFeverWorld.kept().length) return;
+      BoltFeverWorld.sending = true;
+      var next = function() {
+        var list = BoltFeverWorld.kept(), at = list.findIndex(function(e) { return !e['tried']; });
+        if (at < 0) {
+          BoltFeverWorld.keep(list.map(function(e) { delete e['tried']; return e; }));
+          BoltFeverWorld.sending = false;
+          return;
+        }
+        var entry = list[at];
+        entry['tried'] = true;
+        BoltFeverWorld.keep(list);
+        var bytes = Uint8Array.from(atob(entry['replay']), function(c) { return c.charCodeAt(0); });
+        BoltFeverWorld.post(entry['url'], entry['initials'], bytes).then(function(answer) {
+          out('boltfever: a replay kept while offline was sent: HTTP ' + answer.status);
+          if (answer.status != 429 && answer.status < 500)
+            BoltFeverWorld.keep(BoltFeverWorld.kept().filter(function(e) {
+              return e['replay'] !== entry['replay'];
+            }));
+        }, function() {}).then(next);
+      };
+      next();
+    },
+  },
+  $BoltFeverWorld__postset:
+      "addEventListener('online', BoltFeverWorld.sendKept); BoltFeverWorld.sendKept();",
+
+  bf_world_ask__deps: ['$BoltFeverWorld', 'malloc'],
+  bf_world_ask: function(url, what, id, replay, replaySize, initials, most, body, bodySize) {
+    return Asyncify.handleAsync(function() {
+      var base = UTF8ToString(url), sent = null, asked;
+      if (what == 3) {
+        sent = HEAPU8.slice(replay, replay + replaySize);
+        asked = BoltFeverWorld.post(base, UTF8ToString(initials), sent);
+      } else {
+        asked = BoltFeverWorld.ask(base + (what == 1 ? '/api/scores' : '/api/scores/' + id + '/replay'), {});
+      }
+      var status = 0;
+      return asked.then(function(answer) {
+        status = answer.status;
+        return answer.arrayBuffer();
+      }).then(function(buffer) {
+        if (buffer.byteLength <= most) return new Uint8Array(buffer);
+        status = 0;
+        return 'an answer larger than a world table gives';
+      }, function(error) {
+        status = 0;
+        if (sent && BoltFeverWorld.keepToSend(base, UTF8ToString(initials), sent)) status = -1;
+        return String(error && error.message || error);
+      }).then(function(bytes) {
+        if (typeof bytes === 'string') bytes = new TextEncoder().encode(bytes);
+        var at = _malloc(bytes.length + 1);
+        HEAPU8.set(bytes, at);
+        HEAP32[body >> 2] = at;
+        HEAP32[bodySize >> 2] = bytes.length;
+        return status;
+      });
+    });
+  },
+
   // --- the end: the page says goodbye (the tab outlives the game)
   bf_ended: function(status) {
     if (Module['onGameEnded']) Module['onGameEnded'](status);
