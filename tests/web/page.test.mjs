@@ -437,7 +437,8 @@ test('the page sends to the world table, and keeps what it sent offline until it
       (name) => ['/' + name, fs.readFileSync(path.join(data, name))]));
   assert.equal(Object.keys(files).filter((name) => name.endsWith('.bfr')).length, 2);
   const world = spawn(path.join(root, 'build/default/boltfever-server'),
-                      ['--database', 'world.db', '--listen', '127.0.0.1:0'],
+                      ['--database', 'world.db', '--listen', '127.0.0.1:0',
+                       '--page', path.join(root, 'build/web')],
                       {cwd: dir, stdio: ['ignore', 'pipe', 'inherit']});
   const table = await new Promise((resolve) => {
     let said = '';
@@ -487,4 +488,14 @@ test('the page sends to the world table, and keeps what it sent offline until it
   const report = new TextDecoder().decode(new Uint8Array(
       await tab.evaluate(() => [...FS.readFile('/r.json')])));
   assert.match(report, /"world": \{"requests": 3, "unreached": 1, "rows": 2, "accepted": 1,/);
+
+  // The table's own page links each row to the game served beside it, which plays that replay
+  // to its end, every picture as recorded.
+  const rows = await (await fetch(table + '/')).text();
+  const link = /href="(\/play\/\?watch=\/api\/scores\/\d+\/replay)"/.exec(rows);
+  assert.ok(link, rows);
+  const watching = await browser.newPage();
+  await watching.goto(table + link[1]);
+  await watching.waitForFunction(() => window.boltfever.endStatus !== null, {timeout: 60000});
+  assert.equal(await watching.evaluate(() => window.boltfever.endStatus), 0);
 });
