@@ -30,7 +30,7 @@ set(WEB_LINK_OPTIONS
   ${BOLTFEVER_WEB_OPTIMIZE}
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
-  -sEXPORTED_FUNCTIONS=_main,_bf_status
+  -sEXPORTED_FUNCTIONS=_main,_bf_status,_bf_pointer_target
   -lidbfs.js
   --js-library ${WEB_SOURCE_DIR}/library.js
   "SHELL:--preload-file ${BOLTFEVER_HOST_BUILD}/maps.dat@/maps.dat")

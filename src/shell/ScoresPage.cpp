@@ -11,6 +11,7 @@
 #include "platform/Input.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/Pointer.h"
 #include "platform/Session.h"
 #include "render/Draw.h"
 #include "render/Font.h"
@@ -68,7 +69,14 @@ bool CScoresPage::run() {
         const int32_t p = pulse_ + pulseStep_;
         if (p < 1 || p > 30) pulseStep_ = -pulseStep_;
         pulse_ = p;
-        const uint8_t held = pageButtons();
+        // A click or a tap on an entry chooses it and watches it, as fire does.
+        const int32_t pointed = pointerTarget();
+        uint8_t held = pageButtons();
+        if (pointed >= 1 && pointed <= static_cast<int32_t>(scores.entries.size()) &&
+            pointerPressed()) {
+            cursor_ = pointed - 1;
+            held |= kFire;
+        }
         if (pending_ == 0 && held != 0) {
             // The first of these that is down acts when every one is up again, as in the menus.
             pending_ = held & kUp ? kUp : held & kDown ? kDown : held & kFire ? kFire : kStart;
@@ -100,7 +108,10 @@ bool CScoresPage::run() {
 }
 
 void CScoresPage::draw(uint16_t* surface) const {
-    drawScoresTable(CHighScores::instance(), cursor_, greyOf(pulse_), true, surface);
+    const CHighScores& scores = CHighScores::instance();
+    drawScoresTable(scores, cursor_, greyOf(pulse_), true, surface);
+    for (int32_t i = 0; i < static_cast<int32_t>(scores.entries.size()); ++i)
+        addPointerTarget(i + 1, 12, scoresRowTop(i) - 2, 308, scoresRowTop(i) + 10);
     if (line_) drawTextCentred(line_, 160, 190, kWarning, surface, 256);
     drawTextCentred("FIRE: WATCH   START: BACK", 160, 200, kHint, surface, 256);
 }
