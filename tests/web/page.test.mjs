@@ -220,10 +220,13 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
       const floorSeconds = (Date.now() - floorBegan) / 1000;
       const floorSound = (await floor.evaluate(() => window.soundFrames) - floorSoundBefore) /
                          floorSeconds;
-      const floorCpu = Object.keys(floorAfter).reduce(
-          (sum, kind) => sum + floorAfter[kind] - (floorBefore[kind] ?? 0), 0) / floorSeconds;
+      const floorKinds = Object.keys(floorAfter).map(
+          (kind) => [kind, (floorAfter[kind] - (floorBefore[kind] ?? 0)) / floorSeconds]);
+      const floorCpu = floorKinds.reduce((sum, [, part]) => sum + part, 0);
       t.diagnostic(`the floor page (${size}, ${floorSound.toFixed(0)} sound frames a second): ${
-          percent(floorCpu)} of one core; the game's page ${(cpu / floorCpu).toFixed(2)} times that`);
+          percent(floorCpu)} of one core (${floorKinds.filter(([, part]) => part >= 0.001)
+          .map(([kind, part]) => `${kind} ${percent(part)}`).join(', ')}); the game's page ${
+          (cpu / floorCpu).toFixed(2)} times that`);
       assert.ok(floorSound > 22050 * 0.9, `the floor played ${floorSound} frames a second`);
     } finally {
       await floorBrowser.close();
