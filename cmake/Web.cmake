@@ -26,25 +26,57 @@ foreach(target boltfever_platform boltfever_state boltfever_render boltfever_sou
   target_compile_options(${target} PRIVATE ${BOLTFEVER_WEB_OPTIMIZE})
 endforeach()
 
-set(WEB_LINK_OPTIONS
-  ${BOLTFEVER_WEB_OPTIMIZE}
+set(WEB_BASE_LINK_OPTIONS
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
-  -sEXPORTED_FUNCTIONS=_main,_bf_status
+  -sEXPORTED_FUNCTIONS=_main,_bf_status,_bf_pointer_target
   -lidbfs.js
-  --js-library ${WEB_SOURCE_DIR}/library.js
+  --js-library ${WEB_SOURCE_DIR}/library.js)
+set(WEB_LINK_OPTIONS
+  ${BOLTFEVER_WEB_OPTIMIZE}
+  ${WEB_BASE_LINK_OPTIONS}
   "SHELL:--preload-file ${BOLTFEVER_HOST_BUILD}/maps.dat@/maps.dat")
 # The game's waits sleep: Asyncify unwinds the game's call stack into its own stack, hands the
 # tab to the browser, and winds it back at the deadline. The storage calls wait the same way.
+# Only the functions on the way to a sleep are made to unwind: the page is smaller and quicker
+# for it. Asyncify finds the direct callers of the sleeps itself. Above them stand the backend's
+# virtual calls: the waits below are the functions that make them (the platform's waits, main's
+# hand-back, and a backend that passes them on to another), and a new call of that kind must be
+# named here. Every function that calls a wait is found in a first link of the same code that
+# keeps its names (scripts/asyncify-list.py).
 if(BOLTFEVER_ASYNCIFY)
+  add_executable(boltfever_graph EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/src/shell/main.cpp
+                 ${PROJECT_SOURCE_DIR}/src/shell/web/PageStatus.cpp)
+  target_link_libraries(boltfever_graph PRIVATE boltfever_shell boltfever_window
+                                                boltfever_warnings)
+  target_compile_options(boltfever_graph PRIVATE ${BOLTFEVER_WEB_OPTIMIZE})
+  # Linked as compiled, before the link's own inlining: every wait is still there by its name,
+  # and a function the page's link then inlines is only named in vain (wasm-opt warns of it).
+  target_link_options(boltfever_graph PRIVATE -O0 --profiling-funcs ${WEB_BASE_LINK_OPTIONS})
+  set_target_properties(boltfever_graph PROPERTIES SUFFIX .js
+                        LINK_DEPENDS "${WEB_SOURCE_DIR}/library.js")
+  set(ASYNCIFY_LIST ${CMAKE_CURRENT_BINARY_DIR}/asyncify-add.txt)
+  add_custom_command(
+    OUTPUT ${ASYNCIFY_LIST}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/asyncify-list.py
+            $<TARGET_FILE_DIR:boltfever_graph>/boltfever_graph.wasm ${ASYNCIFY_LIST}
+            "main" "timerWait(*" "waitVsync()" "platformPollButtons()" "pauseBetweenPolls()"
+            "*Backend::idleUntil(*" "*Backend::pollButtons()" "*Backend::pauseBetweenPolls()"
+            "*Backend::handBack(int)" "askWorldTable(*"
+    DEPENDS boltfever_graph ${PROJECT_SOURCE_DIR}/scripts/asyncify-list.py
+    COMMENT "Listing the functions on the way to the page's sleeps" VERBATIM)
+  add_custom_target(asyncify_list DEPENDS ${ASYNCIFY_LIST})
+  add_dependencies(boltfever asyncify_list)
   list(APPEND WEB_LINK_OPTIONS -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync,bf_sleep,bf_world_ask")
+       "-sASYNCIFY_IMPORTS=bf_storage_open,bf_storage_sync,bf_sleep,bf_world_ask"
+       -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_ADD=@${ASYNCIFY_LIST})
+  set(WEB_LIST_DEPENDS ";${ASYNCIFY_LIST}")
 endif()
 target_link_options(boltfever PRIVATE ${WEB_LINK_OPTIONS})
 set_target_properties(boltfever PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${WEB_PAGE_DIR}
   SUFFIX .js
-  LINK_DEPENDS "${WEB_SOURCE_DIR}/library.js;${BOLTFEVER_HOST_BUILD}/maps.dat")
+  LINK_DEPENDS "${WEB_SOURCE_DIR}/library.js;${BOLTFEVER_HOST_BUILD}/maps.dat${WEB_LIST_DEPENDS}")
 
 # The page itself, ours: the game's page with the controls under the picture, the touch
 # controls, and what makes it installable (the manifest, and icons the native build draws).

@@ -6,6 +6,7 @@
 #include "actors/BaseSpar.h"
 #include "actors/SpitBullet.h"
 #include "platform/Input.h"
+#include "platform/Platform.h"
 #include "render/Draw.h"
 #include "render/ScorePanel.h"
 #include "render/Screen.h"
@@ -321,7 +322,15 @@ void CPlayer::onTouch(CGameObject& other) {
     }
 }
 
+void CPlayer::takeDamage(CGameObject& hitter) {
+    const int32_t before = hitPoints;
+    CGameObject::takeDamage(hitter);
+    if (!dead && hitPoints < before) platformFeel(EFeel::kHit);
+}
+
 bool CPlayer::loseLife() {
+    // The title's clear-out takes no life the player could feel.
+    if (killedBy != kClearedOut) platformFeel(EFeel::kLifeLost);
     lives -= 1;
     if (lives <= 0) return false;
     reset(true);

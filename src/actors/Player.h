@@ -44,6 +44,8 @@ public:
     void cornerSlide();
 
     void onTouch(CGameObject& other) override;
+    // A hit the player survives is felt (platformFeel), as is a life lost.
+    void takeDamage(CGameObject& hitter) override;
 
     // --- the locator's shape and its pulse, shared by both players
     static constexpr int kLocatorAngles = 60;

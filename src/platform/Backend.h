@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/Buttons.h"
+#include "platform/Feel.h"
 
 class CBackend {
 public:
@@ -34,6 +35,9 @@ public:
     // Queues at most what fits under the device's cap and returns the bytes taken.
     virtual int audioWrite(const void* data, int bytes) = 0;
     virtual void audioClose() = 0;
+
+    // Something the player feels: a machine that can shake does (a phone's vibration).
+    virtual void feel(EFeel /*what*/) {}
 
     // The program ends with this status, its exit sequence done. A desktop gets its status
     // back from the process; a host that outlives the program (a browser tab) shows the end.

@@ -36,17 +36,28 @@ constexpr ButtonMask kPauseRequest = 1u << kButtonCount;
 // Not a button either: the controls page (F1) is open over the picture. The game stands still
 // and reads nothing of this poll but the volume buttons, which the page presses for its bar.
 constexpr ButtonMask kControlsOpen = 1u << (kButtonCount + 1);
-// The mouse in a menu: which of the shown picture's pointer targets it is over (1..7, 0 for
-// none), and its button held. Reported only while the mouse is in use (see CPlayerInput).
+// The mouse in a menu: which of the shown picture's pointer targets it is over (1..15, 0 for
+// none), and its button held. Reported only while the mouse is in use (see CPlayerInput). The
+// target's fourth bit came later, above the press, so that older replays read as they did.
 constexpr int kPointerShift = kButtonCount + 2;
-constexpr ButtonMask kPointerTargetBits = 7u << kPointerShift;
+constexpr ButtonMask kPointerTargetLow = 7u << kPointerShift;
 constexpr ButtonMask kPointerPress = 1u << (kButtonCount + 5);
-constexpr int kMaxPointerTarget = 7;
-constexpr ButtonMask kAllButtons = (1u << (kButtonCount + 6)) - 1;
+constexpr ButtonMask kPointerTargetHigh = 1u << (kButtonCount + 6);
+constexpr ButtonMask kPointerTargetBits = kPointerTargetLow | kPointerTargetHigh;
+constexpr int kMaxPointerTarget = 15;
+constexpr ButtonMask kAllButtons = (1u << (kButtonCount + 7)) - 1;
 
 constexpr ButtonMask pointerBits(int target, bool pressed) {
-    return static_cast<ButtonMask>(target) << kPointerShift | (pressed ? kPointerPress : 0);
+    const auto t = static_cast<ButtonMask>(target);
+    return (t & 7u) << kPointerShift | (t & 8u) << (kButtonCount + 3) |
+           (pressed ? kPointerPress : 0);
 }
+
+constexpr int pointerTargetOf(ButtonMask mask) {
+    return static_cast<int>((mask & kPointerTargetLow) >> kPointerShift |
+                            (mask & kPointerTargetHigh) >> (kButtonCount + 3));
+}
+static_assert(pointerTargetOf(pointerBits(13, true)) == 13);
 
 // GPIO bit numbers: port C holds bits 0..15, port D 16..31, ..., port M 160..175.
 constexpr int kGpioBit[kButtonCount] = {160, 164, 162, 166, 9,   8,  12,

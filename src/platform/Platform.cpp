@@ -151,11 +151,15 @@ bool controlsPageOpen() {
 }
 
 int pointerTarget() {
-    return static_cast<int>((gButtons & kPointerTargetBits) >> kPointerShift);
+    return pointerTargetOf(gButtons);
 }
 
 bool pointerPressed() {
     return (gButtons & kPointerPress) != 0;
+}
+
+void platformFeel(EFeel what) {
+    if (gBackend) gBackend->feel(what);
 }
 
 bool platformQuitRequested() {

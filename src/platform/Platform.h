@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/Feel.h"
+
 class CBackend;
 
 // Counter ticks per second, and the ticks of one 0.1 ms time unit (timerElapsed's, timerWait's).
@@ -60,6 +62,9 @@ bool controlsPageOpen();
 // and its button held.
 int pointerTarget();
 bool pointerPressed();
+
+// The player is hit, or loses a life: where the machine can shake, the player feels it.
+void platformFeel(EFeel what);
 
 // Set when the user closes the window, a signal arrives, a replay ends or a frame limit is
 // reached: the game leaves through its normal exit sequence.

@@ -99,7 +99,8 @@ ButtonMask CPlayerInput::poll(const SHands& hands) {
     const bool clicked = down && !pointerDownBefore_;
     if (moved || clicked) {
         mouseInUse = true;
-        lastFromController = lastFromTouch = false;
+        lastFromController = false;
+        lastFromTouch = hands.pointerByTouch;
     }
 
     const ButtonMask pads = hands.pad | hands.touch;

@@ -26,6 +26,9 @@ public:
         int32_t pointerX = 0;      //
         int32_t pointerY = 0;      //
         bool pointerDown = false;  // its main button
+        // The pointer is a finger on the page's picture: it chooses as the mouse does, and the
+        // touch controls stay the hands the hints are for.
+        bool pointerByTouch = false;
     };
 
     static CPlayerInput& instance();

@@ -9,8 +9,8 @@ struct STarget {
     int32_t x0, y0, x1, y1;
 };
 
-// A menu has at most four items; the settings page and a caller may add a few.
-constexpr int kMaxTargets = 8;
+// A menu has at most four items, the high-score table ten entries.
+constexpr int kMaxTargets = 12;
 
 struct STargets {
     STarget target[kMaxTargets];

@@ -11,8 +11,6 @@ namespace {
 
 constexpr uint16_t kWhite = 0xFFFF;
 constexpr uint16_t kHeading = 0x7FEF;
-constexpr int32_t kFirstRow = 64;
-constexpr int32_t kRowHeight = 12;
 constexpr int32_t kScoreRight = 150;  // scores end here, right-aligned
 
 }  // namespace
@@ -22,7 +20,7 @@ void drawScoresTable(const CHighScores& scores, int32_t highlighted, uint16_t hi
     drawPanel(160, 116, 296, 184, kDialogBorder, kDialogFill, surface);
     static_assert(kScoresTableBottom == 116 + 184 / 2);
     drawTextCentredBold(title, 160, 36, kWhite, surface, 512);
-    const int32_t heading = kFirstRow - kRowHeight;
+    const int32_t heading = scoresRowTop(-1);
     drawText("NAME", 54, heading, kHeading, surface, 256);
     drawText("SCORE", kScoreRight - 5 * 6, heading, kHeading, surface, 256);
     drawText("LEVEL", 164, heading, kHeading, surface, 256);
@@ -30,7 +28,7 @@ void drawScoresTable(const CHighScores& scores, int32_t highlighted, uint16_t hi
     char text[16];
     for (size_t i = 0; i < scores.entries.size(); ++i) {
         const SHighScore& e = scores.entries[i];
-        const int32_t y = kFirstRow + kRowHeight * static_cast<int32_t>(i);
+        const int32_t y = scoresRowTop(static_cast<int32_t>(i));
         const uint16_t colour = static_cast<int32_t>(i) == highlighted ? highlight : kWhite;
         std::snprintf(text, sizeof text, "%2d.", static_cast<int>(i + 1));
         drawText(text, 24, y, colour, surface, 256);

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "platform/Input.h"
+#include "platform/Platform.h"
+#include "platform/Pointer.h"
 #include "render/Draw.h"
 #include "render/Font.h"
 #include "sound/SoundManager.h"
@@ -19,13 +21,21 @@ constexpr int32_t kLetterY = 110;
 constexpr int32_t kRepeatAfter = 20;
 constexpr int32_t kRepeatEvery = 5;
 
-enum EHeld : uint8_t { kUp = 1, kDown = 2, kLeft = 4, kRight = 8, kFire = 16, kStart = 32 };
+enum EHeld : uint8_t {
+    kUp = 1,
+    kDown = 2,
+    kLeft = 4,
+    kRight = 8,
+    kFire = 16,
+    kStart = 32,
+    kPoint = 64  // the mouse's button, or a finger on the picture
+};
 
 uint8_t heldNow() {
     const CInput& in = CInput::instance();
     return static_cast<uint8_t>((in.up ? kUp : 0) | (in.down ? kDown : 0) | (in.left ? kLeft : 0) |
                                 (in.right ? kRight : 0) | (in.buttonA ? kFire : 0) |
-                                (in.start ? kStart : 0));
+                                (in.start ? kStart : 0) | (pointerPressed() ? kPoint : 0));
 }
 
 void click() {
@@ -81,6 +91,13 @@ bool CInitialsEntry::step(int32_t score, uint16_t* surface) {
         letter = letter == 'A' ? 'Z' : static_cast<char>(letter - 1);
         click();
     }
+    // A click or a tap on a letter makes it the one to change; on that one, it goes on a letter.
+    const int32_t pointed = pointerTarget();
+    if ((pressed & kPoint) && pointed >= 1 && pointed <= 3) {
+        if (pointed - 1 == position_) letter = letter == 'Z' ? 'A' : static_cast<char>(letter + 1);
+        position_ = pointed - 1;
+        click();
+    }
     if (pressed & kStart) {
         done_ = true;
     } else if (pressed & (kRight | kFire)) {
@@ -110,6 +127,7 @@ void CInitialsEntry::draw(uint16_t* surface) const {
         const int32_t x = kLetterX + 20 * i;
         const bool current = choosing && i == position_;
         drawTextCentredBold(letter, x, kLetterY, current ? greyOf(pulse_) : kWhite, surface, 512);
+        addPointerTarget(i + 1, x - 10, kLetterY - 12, x + 10, kLetterY + 14);
         if (current) drawLine(x - 5, kLetterY + 10, x + 6, kLetterY + 10, kWhite, surface);
     }
     drawTextCentred("JOYSTICK: LETTERS   START: DONE", 160, 128, kHint, surface, 256);

@@ -11,6 +11,7 @@
 #include "platform/Input.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "platform/Pointer.h"
 #include "platform/Session.h"
 #include "platform/WorldClient.h"
 #include "render/Draw.h"
@@ -115,7 +116,15 @@ bool CScoresPage::run() {
             answered(answer);
             if (platformQuitRequested()) return false;
         }
-        const uint8_t held = pageButtons();
+        // A click or a tap on an entry chooses it and watches it, as fire does.
+        const int32_t pointed = pointerTarget();
+        uint8_t held = pageButtons();
+        const CHighScores& shown = world_ ? worldScores_ : scores;
+        if (pointed >= 1 && pointed <= static_cast<int32_t>(shown.entries.size()) &&
+            pointerPressed()) {
+            (world_ ? worldCursor_ : cursor_) = pointed - 1;
+            held |= kFire;
+        }
         if (pending_ == 0 && held != 0) {
             // The first of these that is down acts when every one is up again, as in the menus.
             pending_ = firstOf(held);
@@ -266,6 +275,9 @@ void CScoresPage::draw(uint16_t* surface) const {
                                                    : nullptr;
         if (state) drawTextCentredBold(state, 160, 110, kWarning, surface, 512);
     }
+    const CHighScores& shown = world_ ? worldScores_ : CHighScores::instance();
+    for (int32_t i = 0; i < static_cast<int32_t>(shown.entries.size()); ++i)
+        addPointerTarget(i + 1, 12, scoresRowTop(i) - 2, 308, scoresRowTop(i) + 10);
     if (!line_.empty()) drawTextCentred(line_.c_str(), 160, 182, kWarning, surface, 256);
     if (named)
         drawTextCentred(world_ ? "LEFT RIGHT: LOCAL" : "X: SEND   LEFT RIGHT: WORLD", 160, 191,

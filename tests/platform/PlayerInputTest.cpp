@@ -129,6 +129,20 @@ TEST_F(PlayerInputTest, TheHintsFollowTheLastHandsToPress) {
     EXPECT_TRUE(player.lastFromController);
     tap(kKeySpace);
     EXPECT_FALSE(player.lastFromTouch || player.lastFromController);
+    // A finger on the picture points as the mouse does (on the tenth entry of the high scores,
+    // past the first targets' three bits), and the hints stay away; the mouse brings them back.
+    addPointerTarget(10, 12, 172, 308, 184);
+    showPointerTargets();
+    hands = {};
+    hands.pointerIn = hands.pointerDown = hands.pointerByTouch = true;
+    hands.pointerX = 100;
+    hands.pointerY = 176;
+    EXPECT_EQ(player.poll(hands), pointerBits(10, true));
+    EXPECT_TRUE(player.lastFromTouch);
+    hands.pointerByTouch = hands.pointerDown = false;
+    hands.pointerY = 177;
+    EXPECT_EQ(player.poll(hands), pointerBits(10, false));
+    EXPECT_FALSE(player.lastFromTouch);
 }
 
 // The mouse chooses only where its button went down and came up: DONE pressed and DEFAULT KEYS

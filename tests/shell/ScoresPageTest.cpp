@@ -13,6 +13,7 @@
 #include "actors/Grenade.h"
 #include "actors/Player.h"
 #include "platform/Files.h"
+#include "platform/Platform.h"
 #include "platform/Replay.h"
 #include "platform/WorldClient.h"
 #include "render/Screen.h"
@@ -71,7 +72,8 @@ TEST_F(ScoresPageTest, TheInitialsLettersWrapBothWays) {
     hold({});
     entry.begin(100, "ZAM");
     uint16_t* surface = CScreen::instance().surface();
-    for (int32_t frame = 0; frame <= CInitialsEntry::kQuietFrames; ++frame) entry.step(100, surface);
+    for (int32_t frame = 0; frame <= CInitialsEntry::kQuietFrames; ++frame)
+        entry.step(100, surface);
     for (const InputFlag flag : {held::kUp, held::kRight, held::kDown, held::kRight, held::kUp}) {
         hold({flag});
         entry.step(100, surface);
@@ -79,6 +81,15 @@ TEST_F(ScoresPageTest, TheInitialsLettersWrapBothWays) {
         entry.step(100, surface);
     }
     EXPECT_STREQ(entry.initials(), "AZN");
+    // A click or a tap on a letter makes it the one to change; on that one, it goes on a letter.
+    for (const int32_t letter : {1, 1, 3}) {
+        for (const ButtonMask mask : {pointerBits(letter, true), ButtonMask{0}}) {
+            backend_.setButtons(mask);
+            platformPollButtons();
+            entry.step(100, surface);
+        }
+    }
+    EXPECT_STREQ(entry.initials(), "BZN");
 }
 
 // Up from the first entry goes to the last, down from the last to the first: which entry FIRE
@@ -94,13 +105,25 @@ TEST_F(ScoresPageTest, TheCursorWrapsBothWays) {
         scores.entries.push_back(entry);
     }
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(runPage(
-        {{2, kUp}, {4, 0}, {6, kFire}, {8, 0}, {10, kDown}, {12, 0}, {14, kFire}, {16, 0}}));
+    // Then a click on the second entry watches it.
+    EXPECT_TRUE(runPage({{2, kUp},
+                         {4, 0},
+                         {6, kFire},
+                         {8, 0},
+                         {10, kDown},
+                         {12, 0},
+                         {14, kFire},
+                         {16, 0},
+                         {18, pointerBits(2, true)},
+                         {20, 0}}));
     const std::string said = testing::internal::GetCapturedStderr();
-    const size_t last = said.find("r2.bfr: "), first = said.find("r0.bfr: ");
+    const size_t last = said.find("r2.bfr: "), first = said.find("r0.bfr: "),
+                 clicked = said.find("r1.bfr: ");
     EXPECT_NE(last, std::string::npos) << said;
     EXPECT_NE(first, std::string::npos) << said;
     EXPECT_LT(last, first) << said;
+    EXPECT_LT(first, clicked) << said;
+    EXPECT_NE(clicked, std::string::npos) << said;
 }
 
 // A replay watched to its end with a button still held: letting it go chooses nothing (FIRE does

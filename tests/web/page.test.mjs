@@ -101,16 +101,19 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
   });
 
   const problems = [];
-  // A page that reports every error and failed request in `problems`.
-  async function open(viewport) {
+  // A page that reports every error and failed request in `problems`; `before` runs in it
+  // before its own scripts.
+  async function open(viewport, before = () => {}, args = '--seed 1') {
     const tab = await browser.newPage();
     await tab.setViewport(viewport);
+    await tab.evaluateOnNewDocument(before);
     tab.on('console', (m) => {
       if (m.type() === 'error') problems.push('console: ' + m.text());
     });
-    tab.on('pageerror', (e) => problems.push('page: ' + e.message));
+    tab.on('pageerror', (e) => problems.push('page: ' + e.message + e.stack));
     tab.on('requestfailed', (r) => problems.push('request: ' + r.url()));
-    await tab.goto(url + 'index.html?args=--seed%201');
+    await tab.goto(url + 'index.html?args=' + encodeURIComponent(args),
+                   {waitUntil: 'domcontentloaded'});
     return tab;
   }
   const page = await open({width: 1100, height: 900});
@@ -150,6 +153,9 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
       await press(100);
       await sleep(200);
     }
+    await settled(tab);
+  }
+  async function settled(tab = page) {
     let last = await until('level 1', (s) => s.level >= 0 && s.menuOpen === 0, 15000, tab);
     for (;;) {
       await sleep(200);
@@ -206,6 +212,45 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     t.diagnostic(`sound frames per second ${sound.toFixed(0)} (22050 played)`);
     assert.ok(asleep > 0.5, `asleep only ${asleep} of the time`);
     assert.ok(sound > 22050 * 0.9 && sound < 22050 * 1.1, `${sound} sound frames a second`);
+
+    // The floor: a page that only draws a picture as large at every animation frame and plays
+    // the same sound, in a browser of its own, measured as long.
+    const size = await page.evaluate(() => {
+      const c = document.getElementById('canvas').getBoundingClientRect();
+      return `${c.width}x${c.height}`;
+    });
+    const floorProfile = fs.mkdtempSync(path.join(work, 'floor-'));
+    const floorBrowser = await puppeteer.launch({
+      executablePath: CHROMIUM, headless: true, userDataDir: floorProfile,
+      args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+             '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    });
+    try {
+      const floor = await floorBrowser.newPage();
+      await floor.setViewport({width: 1100, height: 900});
+      await floor.goto(`file://${root}/tests/web/floor.html?size=${size}`);
+      await floor.keyboard.press('KeyA');  // the sound starts with a key, as the game's does
+      await sleep(1000);
+      const floorPid = floorBrowser.process().pid;
+      const floorBefore = cpuSeconds(floorPid), floorSoundBefore = await floor.evaluate(
+          () => window.soundFrames), floorBegan = Date.now();
+      await sleep(8000);
+      const floorAfter = cpuSeconds(floorPid);
+      const floorSeconds = (Date.now() - floorBegan) / 1000;
+      const floorSound = (await floor.evaluate(() => window.soundFrames) - floorSoundBefore) /
+                         floorSeconds;
+      const floorKinds = Object.keys(floorAfter).map(
+          (kind) => [kind, (floorAfter[kind] - (floorBefore[kind] ?? 0)) / floorSeconds]);
+      const floorCpu = floorKinds.reduce((sum, [, part]) => sum + part, 0);
+      t.diagnostic(`the floor page (${size}, ${floorSound.toFixed(0)} sound frames a second): ${
+          percent(floorCpu)} of one core (${floorKinds.filter(([, part]) => part >= 0.001)
+          .map(([kind, part]) => `${kind} ${percent(part)}`).join(', ')}); the game's page ${
+          (cpu / floorCpu).toFixed(2)} times that`);
+      assert.ok(floorSound > 22050 * 0.9, `the floor played ${floorSound} frames a second`);
+    } finally {
+      await floorBrowser.close();
+      fs.rmSync(floorProfile, {recursive: true, force: true});
+    }
   });
 
   await t.test('a controller plugged in mid-game moves and fires, and lets go when pulled out',
@@ -322,47 +367,80 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     assert.deepEqual(said, [0, 'Thanks for playing. Reload the page to play again.']);
   });
 
-  await t.test('on a phone, touch walks the tutorial and plays level 1', async () => {
-    const upright = {width: 393, height: 851, deviceScaleFactor: 2.75, isMobile: true,
+  await t.test('on a phone, touch walks the tutorial, taps the menus and plays level 1',
+               async () => {
+    const upright = {width: 412, height: 915, deviceScaleFactor: 2.625, isMobile: true,
                      hasTouch: true};
-    const phone = await open(upright);
-    await load(phone);
+    // The phone's vibration, counted.
+    const counted = () => {
+      window.shaken = [];
+      navigator.vibrate = (ms) => window.shaken.push(ms) > 0;
+    };
+    const phone = await open(upright, counted);
+    const where = () => phone.evaluate(() => [...document.querySelectorAll(
+        '.touch-stick, .touch-button')].filter((el) => el.style.display !== 'none').map((el) => {
+      const c = el.getBoundingClientRect();
+      return {name: el.textContent || el.className, x: c.left + c.width / 2,
+              y: c.top + c.height / 2, r: c.width / 2, w: c.width, h: c.height};
+    }));
+    const tap = async (x, y, ms = 60) => {
+      const finger = await phone.touchscreen.touchStart(x, y);
+      await sleep(ms);
+      await finger.end();
+    };
+    // The first tap counts: START 100 ms after the page appears opens the title's menu.
+    const start = (await where()).find((c) => c.name === 'START');
+    await sleep(100);
+    await tap(start.x, start.y);
+    await until('the title\'s menu', (s) => s.menuOpen === 1 && s.pictures > 0, 30000, phone);
     // The picture at a whole number of the screen's pixels, too large for one step more, and
-    // the controls on the screen beside it. Returns where the stick and A, X, SELECT, START are.
+    // the controls on the screen beside it, each a fingertip at least.
     const layout = async (name) => {
       await sleep(300);
       await phone.screenshot({path: path.join(work, `phone-${name}.png`)});
       const fit = await phone.evaluate(() => {
         const box = (el) => el.getBoundingClientRect();
         const picture = box(document.getElementById('canvas'));
-        const controls = [...document.querySelectorAll('.touch-stick, .touch-button')].map(box);
+        const controls = [...document.querySelectorAll('.touch-stick, .touch-button')]
+            .filter((el) => el.style.display !== 'none').map(box);
         const scale = picture.width * devicePixelRatio / 320, ratio = devicePixelRatio;
         const apart = (c) => c.right <= picture.left || c.left >= picture.right ||
                              c.bottom <= picture.top || c.top >= picture.bottom;
         const inside = (c) => c.left >= 0 && c.top >= 0 && c.right <= innerWidth &&
                               c.bottom <= innerHeight;
-        return {
-          good: [Math.abs(scale - Math.round(scale)) < 1e-3,
-                 (scale + 1) * 320 / ratio > innerWidth || (scale + 1) * 240 / ratio > innerHeight,
-                 controls.length === 5 && controls.every((c) => apart(c) && inside(c))],
-          at: controls.map((c) => ({x: c.left + c.width / 2, y: c.top + c.height / 2,
-                                    r: c.width / 2})),
-        };
+        return [Math.abs(scale - Math.round(scale)) < 1e-3,
+                (scale + 1) * 320 / ratio > innerWidth || (scale + 1) * 240 / ratio > innerHeight,
+                controls.length >= 6 && controls.every((c) => apart(c) && inside(c)),
+                controls.every((c) => c.width >= 44 && c.height >= 44)];
       });
-      assert.deepEqual(fit.good, [true, true, true], name);
-      return fit.at;
+      assert.deepEqual(fit, [true, true, true, true], name);
     };
-    const [stick, a, , , start] = await layout('portrait');
+    await layout('portrait');
+    // A tap on a menu's item chooses it: the item under a pixel of the picture, found by asking
+    // the game, tapped where the page shows it.
+    const item = async (id) => {
+      const at = await phone.evaluate((id) => {
+        let first = -1, last = -1;
+        for (let y = 0; y < 240; ++y) {
+          if (Module._bf_pointer_target(160, y) !== id) continue;
+          if (first < 0) first = y;
+          last = y;
+        }
+        const c = document.getElementById('canvas').getBoundingClientRect();
+        return first < 0 ? null : {x: c.left + c.width / 2,
+                                   y: c.top + (first + last + 1) / 2 * c.height / 240};
+      }, id);
+      assert.ok(at, `no item ${id} in the picture`);
+      return at;
+    };
+    const chosen = await item(1);  // NEW GAME
+    await tap(chosen.x, chosen.y);
+    await settled(phone);
+
+    const [stick, a] = await where();
     const push = {right: [1, 0], down: [0, 1], left: [-1, 0], up: [0, -1]};
-    const touchFor = async (x, y, ms) => {
-      const finger = await phone.touchscreen.touchStart(x, y);
-      await sleep(ms);
-      await finger.end();
-    };
-    const steer = (way, ms) => touchFor(stick.x + push[way][0] * stick.r * 0.8,
-                                        stick.y + push[way][1] * stick.r * 0.8, ms);
-    await walks(steer, phone);
-    await startGame((ms) => touchFor(start.x, start.y, ms), phone);
+    const steer = (way, ms) => tap(stick.x + push[way][0] * stick.r * 0.8,
+                                   stick.y + push[way][1] * stick.r * 0.8, ms);
     // Two thumbs at once: A held while the other steers.
     const before = await status(phone);
     const fire = await phone.touchscreen.touchStart(a.x, a.y);
@@ -370,9 +448,40 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
     await until('shots by touch', (s) => s.playerShots > before.playerShots, 3000, phone);
     await fire.end();
 
+    // The fullscreen button fills the screen and goes; back from fullscreen, the game goes on.
+    const full = (await where()).find((c) => c.name === 'FULL\nSCREEN');
+    await tap(full.x, full.y);
+    await phone.waitForFunction(() => document.fullscreenElement?.id === 'screen',
+                                {timeout: 5000});
+    assert.ok(!(await where()).some((c) => c.name === 'FULL\nSCREEN'));
+    const inFull = await status(phone);
+    await phone.evaluate(() => document.exitFullscreen());
+    await until('the game going on', (s) => s.pictures > inFull.pictures + 50 &&
+                                              s.level === inFull.level, 5000, phone);
+
     await phone.setViewport({...upright, width: upright.height, height: upright.width});
-    const [wideStick, wideA] = await layout('landscape');
+    await layout('landscape');
+    const [wideStick, wideA] = await where();
     assert.ok(wideStick.x < wideA.x, 'the stick left of A');
+    await phone.screenshot({path: '/tmp/boltfever-phone-landscape.png'});
+    await phone.setViewport(upright);
+    await sleep(300);
+    await phone.screenshot({path: '/tmp/boltfever-phone-portrait.png'});
+
+    // QUIT in the pause menu brings back the title, not a page that says to reload.
+    await tap(start.x, start.y);
+    await until('the pause menu', (s) => s.menuOpen === 1, 5000, phone);
+    const quit = await item(4);
+    await Promise.all([phone.waitForNavigation({timeout: 15000}), tap(quit.x, quit.y)]);
+    await until('the title again', (s) => s.pictures > 20 && s.level < 0, 30000, phone);
+    await phone.close();
+
+    // Standing still at level 11 of this game, the player is hit within 8 seconds and loses a
+    // life within 17: the phone gives a short shake, then a long one.
+    const hit = await open(upright, counted, '--seed 1 --level 10');
+    await hit.waitForFunction(() => window.shaken.includes(40) && window.shaken.includes(250),
+                              {timeout: 40000});
+    await hit.close();
   });
 
   assert.deepEqual(problems, []);

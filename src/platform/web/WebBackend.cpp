@@ -11,6 +11,7 @@
 #include "platform/ControlsPage.h"
 #include "platform/Pacing.h"
 #include "platform/Paths.h"
+#include "platform/Pointer.h"
 
 // The page's side, in library.js.
 extern "C" {
@@ -25,7 +26,8 @@ void bf_audio_hold(int held);
 int bf_audio_write(const void* data, int bytes, int capFrames);
 void bf_audio_close();
 void bf_ended(int status);
-int bf_touch_read(float stick[2]);
+int bf_touch_read(float stick[2], int32_t finger[4]);
+void bf_feel(int ms);
 int bf_touch_first();
 }
 
@@ -41,6 +43,10 @@ constexpr double kSleepMarginMs = 0.3;
 constexpr double kLongestBusyMs = 20.0;
 
 const CWebBackend* gCurrent = nullptr;
+
+// How long the phone shakes, in ms: a hit is a tap in the hand, a lost life a jolt.
+constexpr int kHitShakeMs = 40;
+constexpr int kLifeShakeMs = 250;
 
 // A controller in the browser's standard layout: the buttons held by their numbers there, and
 // the left stick from -1 to 1, down and right positive, as SDL's axes are.
@@ -173,11 +179,11 @@ ButtonMask CWebBackend::pollButtons() {
     hands.keysDown = keysDown_;
     hands.keysPressed = keysPressed_;
     hands.altHeld = altHeld_;
-    readControllers(hands);
     hands.pointerIn = pointerIn_;
     hands.pointerX = pointerX_;
     hands.pointerY = pointerY_;
     hands.pointerDown = pointerDown_ || clickedNow_;  // a click quicker than a poll is held
+    readControllers(hands);
     ButtonMask mask = player.poll(hands);
     std::memset(keysPressed_, 0, sizeof keysPressed_);
     // The page closed while the game shows nothing new (LEVEL COMPLETE waits without drawing):
@@ -207,10 +213,19 @@ void CWebBackend::keepSettings() {
 }
 
 void CWebBackend::readControllers(CPlayerInput::SHands& hands) {
-    // The touch controls play in the standard layout as a controller does.
+    // The touch controls play in the standard layout as a controller does; a finger on one of
+    // the picture's items points at it as the mouse does.
     float stick[2] = {};
-    hands.touch =
-        standardLayoutButtons(static_cast<uint32_t>(bf_touch_read(stick)), stick[0], stick[1]);
+    int32_t finger[4] = {};
+    hands.touch = standardLayoutButtons(static_cast<uint32_t>(bf_touch_read(stick, finger)),
+                                        stick[0], stick[1]);
+    if (finger[0] != 0) {
+        hands.pointerIn = true;
+        hands.pointerX = finger[1];
+        hands.pointerY = finger[2];
+        hands.pointerDown = finger[3] != 0;
+        hands.pointerByTouch = true;
+    }
     if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
     EmscriptenGamepadEvent pad;
     for (int i = 0, n = emscripten_get_num_gamepads(); i < n; ++i) {
@@ -332,6 +347,10 @@ int CWebBackend::audioWrite(const void* data, int bytes) {
     return taken;
 }
 
+void CWebBackend::feel(EFeel what) {
+    bf_feel(what == EFeel::kHit ? kHitShakeMs : kLifeShakeMs);
+}
+
 void CWebBackend::handBack(int status) {
     if (storageOk_) bf_storage_sync();
     bf_ended(status);
@@ -339,4 +358,10 @@ void CWebBackend::handBack(int status) {
 
 void CWebBackend::audioClose() {
     if (!audioMuted_) bf_audio_close();
+}
+
+// For touch.js: the item of the picture shown at this pixel of it (0 for none). A finger put
+// down on one points at it; anywhere else it is the stick's or a button's.
+extern "C" EMSCRIPTEN_KEEPALIVE int bf_pointer_target(int32_t x, int32_t y) {
+    return pointerTargetAt(x, y);
 }

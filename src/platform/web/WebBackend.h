@@ -36,6 +36,8 @@ public:
     bool audioOpen() override;
     int audioWrite(const void* data, int bytes) override;
     void audioClose() override;
+    // A short shake at a hit, a longer one at a lost life, where the page may shake the phone.
+    void feel(EFeel what) override;
     // Writes the settings folder back to the browser's storage one last time and has the page
     // thank the player.
     void handBack(int status) override;

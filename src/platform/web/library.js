@@ -199,15 +199,28 @@ mergeInto(LibraryManager.library, {
 
   // --- the touch controls (touch.js): the stick's position from -1 to 1 into stick[0] and
   // stick[1], the buttons held (or tapped since the last read) by their numbers in the standard
-  // controller layout
-  bf_touch_read: function(stick) {
+  // controller layout; and into finger[0..3] whether a finger points at the picture's items, the
+  // picture's pixel under it, and whether it is down (a tap quicker than a poll counts once)
+  bf_touch_read: function(stick, finger) {
     var touch = window['boltfeverTouch'], held = touch ? touch['state'] : null;
     HEAPF32[stick >> 2] = held ? held['x'] : 0;
     HEAPF32[(stick >> 2) + 1] = held ? held['y'] : 0;
     if (!held) return 0;
+    var pointing = held['finger'], down = pointing['down'] || pointing['tapped'], at = finger >> 2;
+    pointing['tapped'] = false;
+    HEAP32[at] = down ? 1 : 0;
+    HEAP32[at + 1] = pointing['x'];
+    HEAP32[at + 2] = pointing['y'];
+    HEAP32[at + 3] = down ? 1 : 0;
     var buttons = held['buttons'] | held['pressed'];
     held['pressed'] = 0;
     return buttons;
+  },
+
+  // a shake of the phone, where the player has it on (touch.js)
+  bf_feel: function(ms) {
+    var touch = window['boltfeverTouch'];
+    if (touch) touch['feel'](ms);
   },
 
   // whether touch is the device's main way in (a phone or tablet, not a laptop's screen)
