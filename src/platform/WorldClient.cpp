@@ -121,16 +121,23 @@ bool CWorldClient::ask(EWorldAsk what, int64_t id, std::vector<uint8_t> replay,
     if (pending_ || url.empty() || what == EWorldAsk::kNone) return false;
     pending_ = std::make_unique<SPending>();
     SPending& pending = *pending_;
-    auto request = [&pending, what, id, where = url, replay = std::move(replay),
-                    initials = std::move(initials)] {
-        pending.answer = askWorldTable(where, what, id, replay, initials);
+    const auto request = [&pending, what](SWorldAnswer answer) {
+        pending.answer = std::move(answer);
         pending.answer.asked = what;
         pending.done = true;
     };
-    if (awaitAnswers || !worldRequestsThreaded())
-        request();
-    else
-        pending.thread = std::thread(std::move(request));
+#ifndef __EMSCRIPTEN__
+    // The page's requests are waits of the page itself (the browser's fetch), never a thread:
+    // what a thread runs is called through a pointer, past which the page could not sleep.
+    if (!awaitAnswers && worldRequestsThreaded()) {
+        pending.thread = std::thread([request, what, id, where = url, replay = std::move(replay),
+                                      initials = std::move(initials)] {
+            request(askWorldTable(where, what, id, replay, initials));
+        });
+        return true;
+    }
+#endif
+    request(askWorldTable(url, what, id, replay, initials));
     return true;
 }
 
