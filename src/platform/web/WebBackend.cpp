@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -33,10 +34,6 @@ int bf_touch_first();
 
 namespace {
 
-// Timers in a page fire a little late, and count whole milliseconds (a shorter sleep only lets
-// the page run what it has waiting): a sleep stops this far short of the deadline, and the game
-// spins the rest. bf_sleep (library.js) keeps its timers to the millisecond.
-constexpr double kSleepMarginMs = 0.3;
 // The longest the game may hold the page without giving it back: a loop that polls the buttons
 // without waiting (LEVEL COMPLETE waits for START that way) must still let the page deliver the
 // key that ends it, and a run of short waits (the music's fade-in) must let it paint.
@@ -116,18 +113,21 @@ bool CWebBackend::open(const SWindowOptions& options, std::string& error) {
 }
 
 uint32_t CWebBackend::counter() {
-    const double ms = emscripten_get_now() - epoch_;
+    const double ms = std::max(0.0, clock_.read(emscripten_get_now() - epoch_));
     return static_cast<uint32_t>(static_cast<uint64_t>(ms * (kTimerHz / 1000.0)));
 }
 
 void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
+    // The page's timers count whole milliseconds (bf_sleep, library.js, keeps them to the
+    // millisecond): one sleep, and the counter takes up the fraction left either way.
     const uint32_t passed = counter() - start;
     if (passed >= ticks) return;
-    const double ms = (ticks - passed) * 1000.0 / kTimerHz - kSleepMarginMs;
-    if (ms > 0)
+    clock_.idle((ticks - passed) * 1000.0 / kTimerHz, [this](double ms) {
+        const double before = emscripten_get_now();
         sleep(ms);
-    else
-        giveBackIfLong();
+        return emscripten_get_now() - before;
+    });
+    giveBackIfLong();
 }
 
 void CWebBackend::giveBackIfLong() {

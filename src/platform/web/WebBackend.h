@@ -1,15 +1,17 @@
 #pragma once
 // The real game in a browser tab: the picture drawn into the page's canvas, the keyboard, game
 // controllers and the touch controls (touch.js) through the browser's events, the sound through
-// Web Audio behind a short queue, the page's high-resolution clock as the handheld's counter,
-// and the settings folder kept in the browser's storage. The game's loop runs as it is: its waits
-// sleep, and a sleep hands the tab back to the browser until the deadline is near.
+// Web Audio behind a short queue, the page's clock as the handheld's counter (steered round the
+// page's whole-millisecond timers), and the settings folder kept in the browser's storage. The
+// game's loop runs as it is: its waits sleep, and a sleep hands the tab back to the browser until
+// the deadline.
 
 #include <emscripten/html5.h>
 
 #include <cstdint>
 
 #include "platform/Backend.h"
+#include "platform/CoarseTimerClock.h"
 #include "platform/KeyMap.h"
 #include "platform/Platform.h"
 #include "platform/PlayerInput.h"
@@ -71,6 +73,7 @@ private:
 
     SWindowOptions options_;
     double epoch_ = 0;                      // the page clock at counter 0, in ms
+    CCoarseTimerClock clock_;               // the counter, steered round the page's timers
     double lastSleepEnd_ = 0;               // when the tab was last given back
     double lastShow_ = 0;                   // when the last picture was shown; 0 before the first
     uint8_t keysDown_[kKeyUsages] = {};     // by USB usage
