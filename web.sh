@@ -21,7 +21,7 @@ export NODE_PATH=/usr/share/nodejs
 
 # The generated banks and maps.dat come from the native build.
 cmake --preset default >/dev/null
-cmake --build --preset default --target levels page-icons
+cmake --build --preset default --target levels banks page-icons
 cmake --preset web >/dev/null
 cmake --build --preset web
 

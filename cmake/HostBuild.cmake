@@ -9,7 +9,16 @@ file(GLOB HOST_GENERATED_SOURCES CONFIGURE_DEPENDS ${BOLTFEVER_HOST_BUILD}/gener
 if(NOT HOST_GENERATED_SOURCES OR NOT EXISTS ${BOLTFEVER_HOST_BUILD}/maps.dat OR
    NOT EXISTS ${BOLTFEVER_HOST_BUILD}/icon-512.png)
   message(FATAL_ERROR "No banks, maps.dat or icons in ${BOLTFEVER_HOST_BUILD}: build the native "
-                      "tree first (cmake --build --preset default --target levels page-icons)")
+                      "tree first (cmake --build --preset default --target levels banks page-icons)")
+endif()
+
+# The page ships its music as scores: its own table makes the loops at start, with the
+# build's synthesiser compiled for it.
+if(BOLTFEVER_PAGE_BANK)
+  list(FILTER HOST_GENERATED_SOURCES EXCLUDE REGEX "/SampleBank(Music[0-9]+)?\\.cpp$")
+  list(APPEND HOST_GENERATED_SOURCES ${BOLTFEVER_HOST_BUILD}/generated/page/SampleBank.cpp)
+  include(${PROJECT_SOURCE_DIR}/cmake/SoundSynth.cmake)
+  target_link_libraries(boltfever_sound PRIVATE soundgen_synth)
 endif()
 
 # The banks go into the layers that own them.

@@ -1,19 +1,10 @@
 # The sample bank: tools/soundgen synthesises the music and effects described under
 # assets/sounds into C++ that is compiled into the game. Rendering the whole bank takes well
-# under a second, so it is made at build time rather than kept as data.
+# under a second, so it is made at build time rather than kept as data. The page, where every
+# byte is downloaded, makes its music loops itself at start from their scores (HostBuild.cmake).
 
-# The synthesiser proper (scores, instruments, effects, mixing) is a library the tests use
-# too; the program adds the bank's files around it.
 find_package(Threads REQUIRED)
-file(GLOB SOUNDGEN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/soundgen/*.cpp)
-list(FILTER SOUNDGEN_SOURCES EXCLUDE REGEX "/(main|Bank)\\.cpp$")
-add_library(soundgen_synth STATIC ${SOUNDGEN_SOURCES})
-target_include_directories(soundgen_synth PUBLIC ${PROJECT_SOURCE_DIR}/tools)
-target_link_libraries(soundgen_synth PRIVATE boltfever_warnings)
-# The same samples from every compiler and machine: no fused multiply-adds (the synthesiser
-# avoids the C library's transcendental functions for the same reason). Optimised even in
-# debug builds, where rendering would otherwise slow the build down.
-target_compile_options(soundgen_synth PRIVATE -ffp-contract=off -O2)
+include(${PROJECT_SOURCE_DIR}/cmake/SoundSynth.cmake)
 
 # It writes its files with the platform's writers.
 add_executable(soundgen ${PROJECT_SOURCE_DIR}/tools/soundgen/main.cpp
@@ -33,19 +24,25 @@ file(GLOB_RECURSE SOUND_SOURCES CONFIGURE_DEPENDS ${SOUND_ASSETS}/*.song ${SOUND
 set(SAMPLE_BANK_DIR ${PROJECT_BINARY_DIR}/generated)
 set(SAMPLE_BANK_SOURCES
   ${SAMPLE_BANK_DIR}/SampleBank.cpp
+  ${SAMPLE_BANK_DIR}/SampleBankEffects.cpp
   ${SAMPLE_BANK_DIR}/SampleBankMusic0.cpp
   ${SAMPLE_BANK_DIR}/SampleBankMusic1.cpp
   ${SAMPLE_BANK_DIR}/SampleBankMusic2.cpp
   ${SAMPLE_BANK_DIR}/SampleBankMusic3.cpp)
 
+# The page's table, which ships the loops' scores instead (HostBuild.cmake), is made beside it.
+set(PAGE_SAMPLE_BANK ${SAMPLE_BANK_DIR}/page/SampleBank.cpp)
 add_custom_command(
-  OUTPUT ${SAMPLE_BANK_SOURCES}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_BANK_DIR}
+  OUTPUT ${SAMPLE_BANK_SOURCES} ${PAGE_SAMPLE_BANK}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_BANK_DIR}/page
   COMMAND soundgen ${SOUND_MANIFEST} --out ${SAMPLE_BANK_DIR}
   DEPENDS soundgen ${SOUND_MANIFEST} ${SOUND_SOURCES}
   COMMENT "Synthesising the sample bank"
   VERBATIM)
 target_sources(boltfever_sound PRIVATE ${SAMPLE_BANK_SOURCES})
+# Every bank, for the builds that take them from this tree (HostBuild.cmake).
+add_custom_target(banks DEPENDS ${SAMPLE_BANK_SOURCES} ${PAGE_SAMPLE_BANK}
+                          ${PROJECT_BINARY_DIR}/generated/ImageBank.cpp)
 
 # For listening: every sample as a WAV file in build/.../sounds, with a table of levels.
 add_custom_target(soundbank-wavs

@@ -9,7 +9,9 @@ set(WEB_SOURCE_DIR ${PROJECT_SOURCE_DIR}/src/platform/web)
 # For size: the game asks little of the processor, and -Os costs it nothing measurable.
 set(BOLTFEVER_WEB_OPTIMIZE -Os CACHE STRING "How the page is optimised (-O2, -Os)")
 
-# The banks and maps.dat come from the native build tree (HostBuild.cmake).
+# The banks and maps.dat come from the native build tree (HostBuild.cmake); the music comes as
+# its scores.
+set(BOLTFEVER_PAGE_BANK ON)
 include(${PROJECT_SOURCE_DIR}/cmake/HostBuild.cmake)
 # The page's backend is the platform's and sees no more than the platform does; the page's
 # status is the program's.

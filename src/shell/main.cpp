@@ -29,6 +29,7 @@
 #include "shell/CommandLine.h"
 #include "shell/GameHooks.h"
 #include "shell/MainLoop.h"
+#include "sound/SampleBank.h"
 #include "sound/SoundManager.h"
 #include "state/HighScoreFile.h"
 #include "state/HighScores.h"
@@ -257,6 +258,8 @@ int main(int argc, char** argv) {
             for (const std::string& problem : loadControls(folder + CControls::kFileName))
                 reportLine(problem);
     };
+    // The page makes its music here, before its first picture.
+    if (!prepareSampleBank(message)) reportLine(message);
     CControlsPage::instance().volumeSource = [] { return CSoundManager::instance().masterVolume; };
     std::unique_ptr<CBackend> backend;
     if (options.headless) {

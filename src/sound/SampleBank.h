@@ -3,6 +3,7 @@
 // the music loops, 4..20 the effects. Made at build time from the sources under assets/.
 
 #include <cstdint>
+#include <string>
 
 #include "state/SampleCount.h"
 
@@ -13,3 +14,10 @@ struct SSample {
 
 constexpr int kSampleRate = 22050;
 extern const SSample kSampleBank[kSampleCount];
+
+// Makes whatever the bank does not hold as built: the page, which ships its music as scores,
+// synthesises the loops here (about a second). False, with a one-line reason, when a loop could
+// not be made as the build made it; the game plays on, that loop as it came out or silent.
+bool prepareSampleBank(std::string& error);
+// Every sample is the build's: prepared, or held as built.
+bool sampleBankReady();

@@ -166,6 +166,8 @@ test('the page plays the game in a real browser', {timeout: 240000}, async (t) =
   }
 
   await load();
+  // The page ships its music as scores and makes it at start: the same samples as the build's.
+  assert.equal((await status()).musicReady, 1, 'the page\'s music is not the build\'s');
 
   await t.test('the player walks in the title screen\'s tutorial, with no touch controls', async () => {
     await walks((way, ms) => hold(arrow[way], ms));

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "PageMusic.h"
 #include "Parser.h"
 #include "Render.h"
 #include "platform/WavWriter.h"
@@ -152,37 +153,89 @@ bool writeFileAtomically(const std::string& path, const std::string& content, st
     return true;
 }
 
+namespace {
+
+std::string tableOf(const std::vector<SBankEntry>& entries) {
+    std::string table = "const SSample kSampleBank[kSampleCount] = {\n";
+    for (const SBankEntry& e : entries)
+        table +=
+            "    {soundbank::" + arrayName(e.id) + ", " + std::to_string(e.samples.size()) + "},\n";
+    return table + "};\n";
+}
+
+std::string declarationOf(const SBankEntry& e, bool constant) {
+    return std::string(constant ? "extern const " : "") + "int16_t " + arrayName(e.id) + "[" +
+           std::to_string(e.samples.size()) + "];  // " + e.name + "\n";
+}
+
+// The page's bank: its loops are made from their scores at start (PageMusic.h), into arrays
+// that take no room in the download until then.
+bool writePageBank(const std::vector<SBankEntry>& entries, const std::string& dir,
+                   const std::string& header, std::string& error) {
+    std::string out = header +
+                      "#include <iterator>\n\n#include \"sound/SampleBank.h\"\n#include "
+                      "\"soundgen/PageMusic.h\"\n\n"
+                      "namespace soundbank {\n\n";
+    for (const SBankEntry& e : entries) out += declarationOf(e, !e.loop);
+    out += "\n}  // namespace soundbank\n\n" + tableOf(entries) +
+           "\nnamespace {\n\nconst SPageLoop kLoops[] = {\n";
+    const std::string fence = "bfscore";
+    for (const SBankEntry& e : entries) {
+        if (!e.loop) continue;
+        std::string score;
+        if (!readFile(e.source, score, error)) return false;
+        if (score.find(")" + fence + "\"") != std::string::npos) {
+            error = e.source + ": holds )" + fence + "\", which ends the page's copy of it";
+            return false;
+        }
+        char hash[24];
+        std::snprintf(
+            hash, sizeof hash, "0x%016llxull",
+            static_cast<unsigned long long>(sampleHash(e.samples.data(), e.samples.size())));
+        out += "    {soundbank::" + arrayName(e.id) + ", " + std::to_string(e.samples.size()) +
+               ", " + hash + ", \"" + e.name + "\",\n     R\"" + fence + "(" + score + ")" + fence +
+               "\"},\n";
+    }
+    out +=
+        "};\nbool gReady = false;\n\n}  // namespace\n\n"
+        "bool prepareSampleBank(std::string& error) {\n"
+        "    gReady = makePageLoops(kLoops, static_cast<int>(std::size(kLoops)), error);\n"
+        "    return gReady;\n}\n\n"
+        "bool sampleBankReady() {\n    return gReady;\n}\n";
+    return writeFileAtomically(dir + "/page/SampleBank.cpp", out, error);
+}
+
+}  // namespace
+
 bool writeBankSources(const std::vector<SBankEntry>& entries, const std::string& dir,
                       std::string& error) {
     const std::string header =
         "// Made by tools/soundgen from assets/sounds: edit those and rebuild, not this.\n";
-    std::string table = header + "#include \"sound/SampleBank.h\"\n\nnamespace soundbank {\n\n";
     int musicFile = 0;
+    std::string effects = header + "#include <cstdint>\n\nnamespace soundbank {\n\n";
     for (const SBankEntry& e : entries) {
-        if (e.loop) {
-            std::string music = header + "#include <cstdint>\n\nnamespace soundbank {\n\n";
-            appendArray(music, e);
-            music += "}  // namespace soundbank\n";
-            const std::string name =
-                dir + "/SampleBankMusic" + std::to_string(musicFile++) + ".cpp";
-            if (!writeFileAtomically(name, music, error)) return false;
-            table += "extern const int16_t " + arrayName(e.id) + "[" +
-                     std::to_string(e.samples.size()) + "];  // " + e.name + "\n";
-        }
+        std::string music = header + "#include <cstdint>\n\nnamespace soundbank {\n\n";
+        appendArray(e.loop ? music : effects, e);
+        if (!e.loop) continue;
+        music += "}  // namespace soundbank\n";
+        const std::string name = dir + "/SampleBankMusic" + std::to_string(musicFile++) + ".cpp";
+        if (!writeFileAtomically(name, music, error)) return false;
     }
     if (musicFile != 4) {
         error = "the bank needs exactly four music loops, not " + std::to_string(musicFile);
         return false;
     }
-    table += "\n";
-    for (const SBankEntry& e : entries)
-        if (!e.loop) appendArray(table, e);
-    table += "}  // namespace soundbank\n\nconst SSample kSampleBank[kSampleCount] = {\n";
-    for (const SBankEntry& e : entries)
-        table +=
-            "    {soundbank::" + arrayName(e.id) + ", " + std::to_string(e.samples.size()) + "},\n";
-    table += "};\n";
-    return writeFileAtomically(dir + "/SampleBank.cpp", table, error);
+    effects += "}  // namespace soundbank\n";
+    if (!writeFileAtomically(dir + "/SampleBankEffects.cpp", effects, error)) return false;
+
+    // The table, which the game's own build links with every sample as made here.
+    std::string table = header + "#include \"sound/SampleBank.h\"\n\nnamespace soundbank {\n\n";
+    for (const SBankEntry& e : entries) table += declarationOf(e, true);
+    table += "\n}  // namespace soundbank\n\n" + tableOf(entries) +
+             "\nbool prepareSampleBank(std::string&) {\n    return true;\n}\n\n"
+             "bool sampleBankReady() {\n    return true;\n}\n";
+    return writeFileAtomically(dir + "/SampleBank.cpp", table, error) &&
+           writePageBank(entries, dir, header, error);
 }
 
 bool writeBankWavs(const std::vector<SBankEntry>& entries, const std::string& dir,

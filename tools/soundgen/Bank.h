@@ -22,8 +22,9 @@ bool readManifest(const std::string& path, int count, std::vector<SBankEntry>& e
 bool renderFile(const std::string& path, std::vector<int16_t>& samples, bool& loop,
                 std::string& error, const std::string& solo = "");
 
-// SampleBank.cpp with the table and the effects, and SampleBankMusicN.cpp for each loop, so the
-// compiler can share the work between cores.
+// SampleBank.cpp with the table, SampleBankEffects.cpp, and SampleBankMusicN.cpp for each loop,
+// so the compiler can share the work between cores; and page/SampleBank.cpp, the page's table,
+// which makes the loops from their scores at start (its folder must exist).
 bool writeBankSources(const std::vector<SBankEntry>& entries, const std::string& dir,
                       std::string& error);
 

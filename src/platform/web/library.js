@@ -94,6 +94,7 @@ mergeInto(LibraryManager.library, {
       var began = performance.now();
       page.drawAsked = false;
       if (!page.context) {
+        if (Module['onFirstPicture']) Module['onFirstPicture']();
         page.canvas = Module['canvas'];
         page.context = page.canvas.getContext('2d', {alpha: false});
         page.image = page.context.createImageData(320, 240);

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/web/WebBackend.h"
+#include "sound/SampleBank.h"
 #include "sound/SoundManager.h"
 #include "state/GameReport.h"
 #include "state/GameState.h"
@@ -30,6 +31,7 @@ enum EStatus {
     kLateMs,        // how much longer than they asked, in all
     kSoundFrames,   // sound frames handed to the browser to play
     kBusyMs,        // time the game held the tab between its sleeps, in all
+    kMusicReady,    // 1 when the music the page made is the build's, sample for sample
     kStatusCount
 };
 
@@ -58,6 +60,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int32_t* bf_status() {
     gStatus[kMusicVolume] = sound.musicVolume;
     gStatus[kMenuOpen] = CGameState::instance().menuOpen ? 1 : 0;
     gStatus[kLevel] = CLevel::instance().levelNumber;
+    gStatus[kMusicReady] = sampleBankReady() ? 1 : 0;
     if (const CWebBackend* page = CWebBackend::current()) {
         gStatus[kSleeps] = static_cast<int32_t>(page->sleeps);
         gStatus[kSleptMs] = static_cast<int32_t>(page->sleptMs);
