@@ -68,7 +68,9 @@ void timerWait(uint32_t units) {
     while (timerElapsed(start) < units) gBackend->idleUntil(start, ticks);
 }
 
-void waitVsync() {
+// A function of its own wherever it is called from: the page finds the waits that may sleep by
+// their names (scripts/asyncify-list.py).
+[[gnu::noinline]] void waitVsync() {
     // The handheld spins until the sync signal reads active; ours is active during the first
     // kVsyncPulse ticks of every refresh period.
     for (;;) {

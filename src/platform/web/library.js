@@ -15,8 +15,10 @@ mergeInto(LibraryManager.library, {
     held: false,     // the tab is hidden: the sound holds
     queueEnd: 0,     // audio-clock time at which the queued sound runs out
     storageWarned: false,
-    alarm: null,       // the MessageChannel that wakes the game
+    alarm: null,       // the MessageChannel that starts the timers of short sleeps
+    wake: null,        // wakes the game
     wakeUp: null,      // what wakes it, while it sleeps
+    shortMs: 0,        // the short sleep whose timer the next message starts
     cost: {drawMs: 0, soundMs: 0},  // time spent drawing and queueing sound, for the page's test
   },
   $BoltFever__postset: "Module['cost'] = BoltFever.cost;",
@@ -59,26 +61,35 @@ mergeInto(LibraryManager.library, {
   },
 
   // --- sleeping: the game's waits hand the tab back until a timer wakes the game. A timer set
-  // from a timer's callback waits at least 4 ms however short it was asked to, and the game's
-  // sleeps follow one another: the timer only posts a message, and the game goes on from that
-  // message, so that its next timer is a fresh one and keeps to the millisecond.
+  // from a timer's callback, once such timers nest deep, waits at least 4 ms however short it
+  // was asked to be; and the game's sleeps follow one another. A picture's sleep is longer than
+  // that and has its timer wake the game itself; a shorter one first goes round a message, from
+  // which its timer starts afresh and keeps to the millisecond.
   bf_sleep__deps: ['$BoltFever'],
   bf_sleep: function(ms) {
     return Asyncify.handleSleep(function(wakeUp) {
       var page = BoltFever;
       if (!page.alarm) {
-        page.alarm = new MessageChannel();
-        page.alarm.port1.onmessage = function() {
+        page.wake = function() {
           var wake = page.wakeUp;
           page.wakeUp = null;
           if (wake) wake();
         };
+        page.alarm = new MessageChannel();
+        page.alarm.port1.onmessage = function() {
+          var short = page.shortMs;
+          page.shortMs = 0;
+          if (short > 0) setTimeout(page.wake, short);
+          else page.wake();
+        };
       }
       page.wakeUp = wakeUp;
-      if (ms > 0)
-        setTimeout(function() { page.alarm.port2.postMessage(0); }, ms);
-      else
+      if (ms >= 4) {
+        setTimeout(page.wake, ms);
+      } else {
+        page.shortMs = ms;
         page.alarm.port2.postMessage(0);
+      }
     });
   },
 
