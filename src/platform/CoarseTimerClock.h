@@ -41,8 +41,6 @@ public:
         shiftMs_ = std::clamp(shiftMs_ + leftMs, -kMostShiftMs, kMostShiftMs);
     }
 
-    double shiftMs() const { return shiftMs_; }
-
 private:
     double shiftMs_ = 0;
     double lateMs_ = kFirstLateMs;  // how late the timers have fired lately

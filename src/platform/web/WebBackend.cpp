@@ -27,7 +27,7 @@ void bf_audio_hold(int held);
 int bf_audio_write(const void* data, int bytes, int capFrames);
 void bf_audio_close();
 void bf_ended(int status);
-int bf_touch_read(float stick[2], int32_t finger[4]);
+int bf_touch_read(float stick[2], int32_t finger[3]);
 void bf_feel(int ms);
 int bf_touch_first();
 }
@@ -122,11 +122,7 @@ void CWebBackend::idleUntil(uint32_t start, uint32_t ticks) {
     // millisecond): one sleep, and the counter takes up the fraction left either way.
     const uint32_t passed = counter() - start;
     if (passed >= ticks) return;
-    clock_.idle((ticks - passed) * 1000.0 / kTimerHz, [this](double ms) {
-        const double before = emscripten_get_now();
-        sleep(ms);
-        return emscripten_get_now() - before;
-    });
+    clock_.idle((ticks - passed) * 1000.0 / kTimerHz, [this](double ms) { return sleep(ms); });
     giveBackIfLong();
 }
 
@@ -134,7 +130,7 @@ void CWebBackend::giveBackIfLong() {
     if (emscripten_get_now() - lastSleepEnd_ > kLongestBusyMs) sleep(0);
 }
 
-void CWebBackend::sleep(double ms) {
+double CWebBackend::sleep(double ms) {
     const double before = emscripten_get_now();
     busyMs += before - lastSleepEnd_;
     bf_sleep(ms);
@@ -142,6 +138,7 @@ void CWebBackend::sleep(double ms) {
     ++sleeps;
     sleptMs += lastSleepEnd_ - before;
     lateMs += lastSleepEnd_ - before - ms;
+    return lastSleepEnd_ - before;
 }
 
 void CWebBackend::show(const uint16_t* picture) {
@@ -216,14 +213,14 @@ void CWebBackend::readControllers(CPlayerInput::SHands& hands) {
     // The touch controls play in the standard layout as a controller does; a finger on one of
     // the picture's items points at it as the mouse does.
     float stick[2] = {};
-    int32_t finger[4] = {};
+    int32_t finger[3] = {};
     hands.touch = standardLayoutButtons(static_cast<uint32_t>(bf_touch_read(stick, finger)),
                                         stick[0], stick[1]);
     if (finger[0] != 0) {
         hands.pointerIn = true;
         hands.pointerX = finger[1];
         hands.pointerY = finger[2];
-        hands.pointerDown = finger[3] != 0;
+        hands.pointerDown = true;
         hands.pointerByTouch = true;
     }
     if (gamepads_ <= 0 || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;

@@ -63,7 +63,8 @@ private:
     static EM_BOOL onFocus(int type, const EmscriptenFocusEvent* event, void* self);
     static EM_BOOL onVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
     static EM_BOOL onGamepad(int type, const EmscriptenGamepadEvent* event, void* self);
-    void sleep(double ms);
+    // Gives the tab back for ms; returns the ms it was away.
+    double sleep(double ms);
     // Gives the page a moment when the game has held it for long.
     void giveBackIfLong();
     void readControllers(CPlayerInput::SHands& hands);

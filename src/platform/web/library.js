@@ -211,8 +211,8 @@ mergeInto(LibraryManager.library, {
 
   // --- the touch controls (touch.js): the stick's position from -1 to 1 into stick[0] and
   // stick[1], the buttons held (or tapped since the last read) by their numbers in the standard
-  // controller layout; and into finger[0..3] whether a finger points at the picture's items, the
-  // picture's pixel under it, and whether it is down (a tap quicker than a poll counts once)
+  // controller layout; and into finger[0..2] whether a finger is down on the picture's items (a
+  // tap quicker than a poll counts once), and the picture's pixel under it
   bf_touch_read: function(stick, finger) {
     var touch = window['boltfeverTouch'], held = touch ? touch['state'] : null;
     HEAPF32[stick >> 2] = held ? held['x'] : 0;
@@ -223,7 +223,6 @@ mergeInto(LibraryManager.library, {
     HEAP32[at] = down ? 1 : 0;
     HEAP32[at + 1] = pointing['x'];
     HEAP32[at + 2] = pointing['y'];
-    HEAP32[at + 3] = down ? 1 : 0;
     var buttons = held['buttons'] | held['pressed'];
     held['pressed'] = 0;
     return buttons;

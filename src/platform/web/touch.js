@@ -185,7 +185,7 @@
     for (var i = 0; i < event.changedTouches.length; i++) {
       var t = event.changedTouches[i], id = t.identifier;
       var ended = event.type === 'touchend' || event.type === 'touchcancel';
-      var item;
+      var item, pageButton;
       if (id === finger.id) {
         if (ended) {
           finger.id = null;
@@ -219,8 +219,8 @@
         finger.x = item.x;
         finger.y = item.y;
         finger.down = finger.tapped = true;
-      } else if (event.type === 'touchstart' && nearest(own, t.clientX, t.clientY)) {
-        fingers[id] = nearest(own, t.clientX, t.clientY);
+      } else if (event.type === 'touchstart' && (pageButton = nearest(own, t.clientX, t.clientY))) {
+        fingers[id] = pageButton;
       } else if (event.type === 'touchstart' && t.clientX < w / 2 && stick.finger === null &&
                  !nearest(buttons, t.clientX, t.clientY)) {
         stick.finger = id;
